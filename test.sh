@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite under the offscreen platform.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/install-deps.sh
+preset="${PRESET:-dev}"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+QT_QPA_PLATFORM=offscreen ctest --preset "$preset" "$@"

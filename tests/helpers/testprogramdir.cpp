@@ -1,0 +1,29 @@
+#include "tests/helpers/testprogramdir.h"
+
+#include "app/core/programdir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QtTest/QTest>
+
+namespace testing {
+
+QString builtProgramDir() { return QStringLiteral(DRAVENNA_BUILT_PROGRAM_DIR); }
+
+TestProgramDir::TestProgramDir() {
+    const QDir source(builtProgramDir());
+    const auto entries = source.entryInfoList(QDir::Files);
+    for (const QFileInfo& info : entries)
+        QFile::copy(info.absoluteFilePath(), m_dir.filePath(info.fileName()));
+    core::setProgramDirectory(m_dir.path());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
+}
+
+TestProgramDir::~TestProgramDir() { core::setProgramDirectory(QString()); }
+
+QString TestProgramDir::databasePath() const { return m_dir.filePath(QStringLiteral("dravennacard.db")); }
+
+QString TestProgramDir::filePath(const QString& name) const { return m_dir.filePath(name); }
+
+} // namespace testing
