@@ -2,18 +2,30 @@
 # Installs what is missing, builds, and starts the program from its program folder.
 # Extra arguments are passed on: ./run.sh deck.drd opens that deck.
 set -euo pipefail
+caller_dir="$PWD"
 cd "$(dirname "$0")"
 ./scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release >/dev/null
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
-  echo "Kein Bildschirm erreichbar: DISPLAY ist nicht gesetzt." >&2
+
+display_ok=0
+if [ -n "${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ]; then
+  display_ok=1
+elif [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  display_ok=1
+fi
+if [ "$display_ok" -ne 1 ]; then
+  echo "Dravenna Deck-Builder: kein Bildschirm erreichbar (DISPLAY ${DISPLAY:-nicht gesetzt})." >&2
   exit 1
 fi
+
 args=()
 for a in "$@"; do
-  # A relative deck path must still point at the same file after the change of directory.
-  if [ -e "$a" ]; then args+=("$(realpath "$a")"); else args+=("$a"); fi
+  # Relative deck paths are meant from where run.sh was called.
+  case "$a" in
+    /*) args+=("$a") ;;
+    *) args+=("$caller_dir/$a") ;;
+  esac
 done
 cd build/release/program
-exec ./dravenna-deckbuilder "${args[@]}"
+exec ./dravenna-deckbuilder "${args[@]+"${args[@]}"}"

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace db {
+class Database;
+}
+
+namespace deck {
+
+inline constexpr quint32 kInDeckGrey = 0xB4B4B4;   // RGB(180, 180, 180)
+inline constexpr quint32 kJustAddedGrey = 0xC8C8C8; // RGB(200, 200, 200)
+inline constexpr quint32 kBlack = 0x000000;
+
+// Colours for the pool rows: grey where the row's number is in the deck, black otherwise.
+// Reads the deck's numbers once and compares as the database does (without regard to case).
+std::vector<quint32> markDeckCards(db::Database& conn, const QStringList& poolNumbers);
+
+// The same result by one query per pool row; kept to measure against.
+std::vector<quint32> markDeckCardsRowByRow(db::Database& conn, const QStringList& poolNumbers);
+
+} // namespace deck

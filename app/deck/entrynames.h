@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+namespace deck {
+
+// The entry standing for "no inquisitor".
+inline const QString kNoInquisitor = QStringLiteral("- ");
+
+// Leader list entry: name, " (", faction, ": ", cards, " Karten / ", moons, " Monde )".
+QString leaderEntry(const QString& name, const QString& faction, const QString& cards, const QString& moons);
+// Inquisitor list entry: name, " (+", cards, " Karten / +", moons, " Monde )".
+QString inquisitorEntry(const QString& name, const QString& cards, const QString& moons);
+
+// The text before the last " (" (the whole text when there is none).
+QString nameBeforeLastParen(const QString& entry);
+// The text before the first " (" (the whole text when there is none).
+QString nameBeforeFirstParen(const QString& entry);
+
+// The inquisitor's name in an entry, cut at the first " ("; the entry "- " names the card "-".
+QString inquisitorName(const QString& entry);
+
+} // namespace deck

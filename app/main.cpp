@@ -1,0 +1,35 @@
+#include "app/core/instancelock.h"
+#include "app/core/programdir.h"
+#include "app/core/prompter.h"
+#include "app/db/dberror.h"
+#include "app/ui/dialogprompter.h"
+#include "app/ui/frmmain.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ui::DialogPrompter prompter;
+    core::setDefaultPrompter(&prompter);
+
+    const auto lock = core::claimDatabase(core::databasePath());
+    if (!lock) {
+        core::prompter().message(QStringLiteral("Der Dravenna Deck-Builder läuft bereits.\r\n\r\n"
+                                                "Ein zweites Programm würde das Deck des ersten verwerfen und wird "
+                                                "deshalb beendet."),
+                                 QStringLiteral("Dravenna Deck-Builder"), core::Icon::Exclamation, core::Buttons::Ok);
+        return 1;
+    }
+
+    const QStringList args = QCoreApplication::arguments();
+    std::unique_ptr<ui::frmMain> window;
+    try {
+        window = std::make_unique<ui::frmMain>(args.size() > 1 ? args.at(1) : QString());
+    } catch (const db::DbError& e) {
+        core::prompter().message(e.description(), QStringLiteral("Dravenna Deck-Builder"), core::Icon::Critical,
+                                 core::Buttons::Ok);
+        return 1;
+    }
+    window->show();
+    return app.exec();
+}

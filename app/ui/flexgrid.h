@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QTableView>
+
+namespace db {
+class GridModel;
+}
+
+namespace ui {
+
+// A grid addressed like the bound grid the program was designed around: row 0 is the header,
+// data rows are 1 to Rows() - 1, and the selection is always one whole row.
+class FlexGrid : public QTableView {
+    Q_OBJECT
+public:
+    explicit FlexGrid(QWidget* parent = nullptr);
+
+    void setGridModel(db::GridModel* model);
+    db::GridModel* gridModel() const { return m_model; }
+
+    int Rows() const;
+    int Row() const; // 0 when no data row is current
+    void setRow(int row); // makes the row current and the only one selected
+    QString TextMatrix(int row, int column) const;
+    int TopRow() const; // first visible data row, 0 if none
+    void setTopRow(int row);
+    void setRedraw(bool on);
+    void setColumnWidthsTwips(const QList<int>& twips);
+    int rowAt(const QPoint& viewportPos) const; // 0 over no data row
+
+Q_SIGNALS:
+    void selectionMoved();                // the current row changed
+    void enterPressed();                  // Enter / Return in the grid
+    void deleteReleased();                // Delete key released
+    void dataDoubleClicked();             // on a data row
+    void mouseReleased(Qt::MouseButton button, int row, QPoint globalPos); // over the data area
+    void headerReleased(Qt::MouseButton button, int column, QPoint globalPos);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    db::GridModel* m_model = nullptr;
+};
+
+// Twips (1440 an inch) to pixels of this widget's screen and back.
+int twipsToPixels(const QWidget* w, int twips);
+int pixelsToTwips(const QWidget* w, int pixels);
+
+} // namespace ui

@@ -1,0 +1,143 @@
+#pragma once
+
+#include "app/core/prompter.h"
+#include "app/db/datacontrol.h"
+
+#include <QMainWindow>
+#include <QVector>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+
+namespace cardview {
+class CardViewer;
+}
+
+namespace ui {
+
+class FlexGrid;
+
+// The program's main window: pool and deck grids, leader and inquisitor choice, the notes.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs the start-up steps; throws db::DbError when the card database cannot be used.
+    explicit frmMain(const QString& commandLine = QString(), cardview::CardViewer* cardViewer = nullptr);
+    ~frmMain() override;
+
+    // Query members read and set by the dialogs.
+    QString SQLPOOL;
+    QString SQLDECK;
+    QString WHERE;
+    QString ORDER;
+    QString sDatabasePath;
+
+    db::DataControl dtaPool;
+    db::DataControl dtaDeck;
+
+    void CalculateDeck();
+    int DeckAbgleichen();
+    void funcSetQuickFilterCombo();
+    void funcSave();
+    void funcLoad();
+    void funcImportCardTable();
+    void LoadDeckFile(const QString& path);
+
+    // Controls other parts read or change.
+    FlexGrid* flxPool = nullptr;
+    FlexGrid* flxDeck = nullptr;
+    QComboBox* cmbLeader = nullptr;
+    QComboBox* cmbInquisitor = nullptr;
+    QWidget* frmLeader = nullptr;
+    QPushButton* cmdShowLeader = nullptr;
+    QPushButton* cmdStandard = nullptr;
+    QPushButton* cmdShowInq = nullptr;
+    QLabel* lblAnzDeck = nullptr;
+    QWidget* frmLower = nullptr;
+    QLabel* lblAnzPool = nullptr;
+    QLabel* Label1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* txtQuickNameFilter = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QComboBox* cmbQuickFilter = nullptr;
+    QTreeWidget* tvwNotes = nullptr;
+    QLabel* lblNotice = nullptr;
+    core::FileDialogState cmdcSaveLoad;
+
+    QAction* mnuKartenAnzeigen = nullptr;
+    QMenu* mnuDeck = nullptr;
+    QMenu* mnuQuickFilter = nullptr;
+    QVector<QAction*> mnuQFilter;
+    QAction* mnuQKeinFilter = nullptr;
+
+    bool bPoolRightButton = false;
+
+    // Places the controls from the client size (twips); public for tests of the layout rules.
+    void layoutControls();
+    QWidget* clientArea() const { return centralWidget(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void setUpGrid(FlexGrid* grid);
+    void fillLeaderList();
+    void fillInquisitorList();
+    void placeFromSettings();
+    void writeSettings();
+    QAction* addEntry(QMenu* menu, const QString& caption, const char* name);
+
+    void showCard(const QString& sKartenname, const QString& sTable);
+    void toggleCardWindow();
+    void requeryPool();
+    void requeryPoolAndDeck();
+    void poolRefreshWithCount();
+
+    // Grid behaviour.
+    void onPoolHeader(Qt::MouseButton button, int column, QPoint globalPos);
+    void onDeckMouseReleased(Qt::MouseButton button, int row, QPoint globalPos);
+    void funcQuickFilterMenu(const QString& sql, const QString& column, QPoint globalPos);
+    void onQuickFilterValue(int index);
+    void funcNoFilter();
+    void addCard();
+    void funcDeleteCard(int row);
+    void funcMarkPoolRow();
+    void funcUnmarkPoolCard(const QString& number);
+    void funcRefreshKeepTop(db::DataControl& source, FlexGrid* grid);
+
+    // Leader and inquisitor.
+    void onLeaderChosen();
+    void onInquisitorChosen();
+    void onShowLeader();
+    void onShowInquisitor();
+    void onStandardDeck();
+    void funcNewDeck();
+    bool deckHasCards(db::Database& conn);
+
+    // Entries whose behaviour comes with the filter, sort and exchange dialogs.
+    void funcFilterDialog();
+    void funcSpecialFilterDialog();
+    void funcSortDialog();
+    void funcSaveDeckList();
+    void funcShowDeckList();
+    void funcExportCardTable();
+    void funcCardTableData();
+    void funcAbout();
+    void notYetAvailable(const QString& what);
+    void onQuickFilterChosen(int index);
+
+    cardview::CardViewer* m_cardViewer;
+    bool m_loaded = false;
+};
+
+} // namespace ui

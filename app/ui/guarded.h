@@ -1,0 +1,26 @@
+#pragma once
+
+#include "app/core/prompter.h"
+#include "app/db/dberror.h"
+
+#include <QString>
+
+namespace ui {
+
+// Shows an engine failure the way the program reports errors of one operation.
+inline void showError(const QString& title, const db::DbError& e) {
+    core::prompter().message(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n") + e.description(), title,
+                             core::Icon::Critical, core::Buttons::Ok);
+}
+
+// Runs one user action; a database failure stops it with a message instead of ending the program.
+template <typename Fn>
+void guarded(const QString& title, Fn&& fn) {
+    try {
+        fn();
+    } catch (const db::DbError& e) {
+        showError(title, e);
+    }
+}
+
+} // namespace ui
