@@ -189,6 +189,7 @@ void frmMain::buildControls() {
     // Children of the frames keep the window's regular font.
     QFont regular;
     regular.setPointSizeF(8.25);
+    regular.setBold(false);
     txtQuickNameFilter->setFont(regular);
     cmbQuickFilter->setFont(regular);
 

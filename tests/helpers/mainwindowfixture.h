@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/ui/flexgrid.h"
+#include "app/ui/frmmain.h"
+#include "tests/helpers/recordingviewer.h"
+#include "tests/helpers/scriptedprompter.h"
+#include "tests/helpers/testprogramdir.h"
+
+#include <QComboBox>
+#include <memory>
+
+namespace testing {
+
+// A real main window on a fresh program folder, with scripted prompts and a recording card window.
+struct MainWindowFixture {
+    TestProgramDir dir;
+    ScriptedPrompter prompter;
+    RecordingViewer viewer;
+    std::unique_ptr<ui::frmMain> window;
+
+    void start(const QString& commandLine = QString());
+    // Closes the window as the frame's close box would; true when it closed.
+    bool close();
+
+    int poolRows() const { return window->flxPool->Rows() - 1; }
+    int deckRows() const { return window->flxDeck->Rows() - 1; }
+    void chooseLeader(const QString& name);    // the entry whose name is exactly this
+    void chooseInquisitor(const QString& name);
+    int poolRowOf(const QString& cardName) const; // 0 when not in the pool
+    void doubleClickPoolRow(int row);
+    void clickPoolHeader(int column, Qt::MouseButton button = Qt::LeftButton);
+    int deckCountInDatabase() const;
+    QStringList deckNames() const;
+};
+
+} // namespace testing
