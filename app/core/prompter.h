@@ -15,6 +15,7 @@ struct FileDialogState {
     int filterIndex = 1;   // 1-based, as the filter pairs are counted
     QString fileName;
     QString initDir;
+    QString defaultExt;
     unsigned flags = 0;    // Windows dialog flags, mapped onto the platform dialog's options
 };
 

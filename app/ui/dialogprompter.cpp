@@ -57,6 +57,7 @@ bool DialogPrompter::fileDialog(core::FileDialogState& state, bool save) {
     dialog.setOptions(options);
     const QStringList filters = nameFilters(state.filter);
     dialog.setNameFilters(filters);
+    dialog.setDefaultSuffix(state.defaultExt);
     if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[state.filterIndex - 1]);
     if (!state.fileName.isEmpty())

@@ -63,6 +63,8 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     setFont(windowFont);
     buildControls();
     buildMenus();
+    cmdcSaveLoad.defaultExt = QStringLiteral("drd");
+    cmdcSaveLoad.filter = QStringLiteral("Dravenna-Decks (*.drd)|*.drd|Alle Dateien (*.*)|*.*");
 
     // 1, 2
     sDatabasePath = core::databasePath();
@@ -487,11 +489,6 @@ void frmMain::funcSortDialog() {
     notYetAvailable(QStringLiteral("Der Sortier-Dialog"));
     requeryPoolAndDeck();
 }
-void frmMain::funcSave() { notYetAvailable(QStringLiteral("Das Speichern von Decks")); }
-void frmMain::funcLoad() { notYetAvailable(QStringLiteral("Das Laden von Decks")); }
-void frmMain::LoadDeckFile(const QString&) { notYetAvailable(QStringLiteral("Das Laden von Decks")); }
-void frmMain::funcSaveDeckList() { notYetAvailable(QStringLiteral("Die Deckliste")); }
-void frmMain::funcShowDeckList() { notYetAvailable(QStringLiteral("Die Deckliste")); }
 void frmMain::funcExportCardTable() { notYetAvailable(QStringLiteral("Der CardTable-Export")); }
 void frmMain::funcImportCardTable() { notYetAvailable(QStringLiteral("Der CardTable-Import")); }
 void frmMain::funcCardTableData() { notYetAvailable(QStringLiteral("Die Position der CardTable-Daten")); }

@@ -48,6 +48,9 @@ public:
     void funcLoad();
     void funcImportCardTable();
     void LoadDeckFile(const QString& path);
+    bool funcDeckIncomplete();
+    QString funcFileDialog(const QString& mode, const QString& title, const QString& extension, const QString& filterName,
+                           unsigned flags);
 
     // Controls other parts read or change.
     FlexGrid* flxPool = nullptr;

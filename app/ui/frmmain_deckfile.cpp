@@ -1,0 +1,203 @@
+// The main window's deck files and deck list.
+#include "app/core/programdir.h"
+#include "app/db/database.h"
+#include "app/ui/frmmain.h"
+#include "app/deck/entrynames.h"
+#include "app/ui/guarded.h"
+#include "deckio/deckfile.h"
+#include "deckio/decklist.h"
+#include "deckio/frmdecklist.h"
+#include "deckio/textfile.h"
+
+#include <QComboBox>
+#include <QFile>
+
+namespace ui {
+
+namespace {
+
+const QString kSaveTitle = QStringLiteral("Dravenna-Deck speichern");
+const QString kLoadTitle = QStringLiteral("Dravenna-Deck laden");
+const QString kListTitle = QStringLiteral("Dravenna-Deckliste speichern");
+
+QStringList entries(QComboBox* box) {
+    QStringList out;
+    for (int i = 0; i < box->count(); ++i)
+        out << box->itemText(i);
+    return out;
+}
+
+void info(const QString& text, const QString& title) {
+    core::prompter().message(text, title, core::Icon::Information, core::Buttons::Ok);
+}
+
+[[noreturn]] void fileError(const QString& path, const QString& why) {
+    throw db::DbError(75, QStringLiteral("Fehler beim Zugriff auf '%1': %2").arg(path, why));
+}
+
+} // namespace
+
+bool frmMain::funcDeckIncomplete() {
+    try {
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        if (!deckHasCards(*conn)) {
+            core::prompter().message(QStringLiteral("Keine Daten zum Speichern vorhanden."), QStringLiteral("Leeres Deck"),
+                                     core::Icon::Exclamation, core::Buttons::Ok);
+            return true;
+        }
+        if (cmbLeader->currentText().isEmpty()) {
+            core::prompter().message(QStringLiteral("Es wurde kein Anführer ausgewählt."), QStringLiteral("Kein Anführer gewählt"),
+                                     core::Icon::Exclamation, core::Buttons::Ok);
+            return true;
+        }
+        return false;
+    } catch (const db::DbError& e) {
+        core::prompter().message(QStringLiteral("Fehler %1\r\n%2").arg(e.number()).arg(e.description()), QStringLiteral("Fehler"),
+                                 core::Icon::Critical, core::Buttons::Ok);
+        return true;
+    }
+}
+
+QString frmMain::funcFileDialog(const QString& mode, const QString& title, const QString& extension,
+                                const QString& filterName, unsigned flags) {
+    cmdcSaveLoad.flags = flags;
+    cmdcSaveLoad.dialogTitle = title;
+    cmdcSaveLoad.initDir = core::programDirectory();
+    if (cmdcSaveLoad.fileName.right(4).toLower() != u'.' + extension)
+        cmdcSaveLoad.fileName.clear();
+    cmdcSaveLoad.filter = filterName + QStringLiteral(" (*.") + extension + QStringLiteral(")|*.") + extension +
+                          QStringLiteral("|Alle Dateien (*.*)|*.*");
+    bool save;
+    if (mode == u"Load" || mode == u"Open" || mode == u"Öffnen")
+        save = false;
+    else if (mode == u"Save" || mode == u"Speichern")
+        save = true;
+    else
+        return QString();
+    if (!core::prompter().fileDialog(cmdcSaveLoad, save))
+        return QString();
+    return cmdcSaveLoad.fileName;
+}
+
+void frmMain::funcSave() {
+    try {
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        if (funcDeckIncomplete())
+            return;
+        const QString path = funcFileDialog(QStringLiteral("Save"), kSaveTitle, QStringLiteral("drd"),
+                                            QStringLiteral("Dravenna-Decks"), core::dialogflags::OverwritePrompt |
+                                                core::dialogflags::PathMustExist | core::dialogflags::NoReadOnlyReturn);
+        if (path.isEmpty())
+            return;
+        const deckio::DeckFileContent content =
+            deckio::collectDeck(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
+        // Written whole or not at all: a failed save leaves an existing file as it was.
+        if (const QString why = deckio::writeFileAtomically(path, deckio::encodeDeckFile(content)); !why.isEmpty())
+            fileError(path, why);
+        info(QStringLiteral("Das Dravenna-Deck wurde gespeichert unter:\r\n") + path,
+             QStringLiteral("Dravenna-Deck erfolgreich gespeichert"));
+    } catch (const db::DbError& e) {
+        showError(kSaveTitle, e);
+    }
+}
+
+void frmMain::funcLoad() {
+    try {
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        if (deckHasCards(*conn)) {
+            if (core::prompter().message(QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\n"
+                                                        "Soll das aktuelle Deck verworfen werden?"),
+                                         kLoadTitle, core::Icon::Question, core::Buttons::YesNo) == core::Answer::No)
+                return;
+            conn->Execute(QStringLiteral("DELETE * FROM DECK"));
+            dtaDeck.Refresh();
+            DeckAbgleichen();
+            CalculateDeck();
+        }
+        const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("Dravenna-Deck Laden"), QStringLiteral("drd"),
+                                            QStringLiteral("Dravenna-Decks"),
+                                            core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
+        if (path.isEmpty())
+            return;
+        conn->Close();
+        LoadDeckFile(path);
+    } catch (const db::DbError& e) {
+        showError(kLoadTitle, e);
+    }
+}
+
+void frmMain::LoadDeckFile(const QString& path) {
+    try {
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            fileError(path, file.errorString());
+        const deckio::DeckFileContent content = deckio::parseDeckFile(file.readAll());
+        file.close();
+
+        if (content.lineCount < 1)
+            throw db::DbError(62, deckio::kPastEndOfFile);
+        const QString leader = deckio::leaderNameForNumber(*conn, content.leaderNumber);
+        if (leader.isEmpty())
+            throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
+        if (const int i = deckio::entryIndexForName(entries(cmbLeader), leader); i >= 0)
+            cmbLeader->setCurrentIndex(i);
+
+        if (content.lineCount < 2)
+            throw db::DbError(62, deckio::kPastEndOfFile);
+        const QString inquisitor = deckio::inquisitorNameForNumber(*conn, content.inquisitorNumber);
+        if (inquisitor.isEmpty()) {
+            cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
+        } else if (const int i = deckio::entryIndexForName(entries(cmbInquisitor), inquisitor); i >= 0) {
+            cmbInquisitor->setCurrentIndex(i);
+        }
+
+        deckio::insertCards(*conn, content.cardNumbers);
+        conn->Close();
+        dtaDeck.Refresh();
+        DeckAbgleichen();
+        CalculateDeck();
+        info(QStringLiteral("Das Dravenna-Deck wurde geladen"), QStringLiteral("Dravenna-Deck geladen"));
+    } catch (const db::DbError& e) {
+        showError(kLoadTitle, e);
+    }
+}
+
+void frmMain::funcShowDeckList() {
+    try {
+        if (funcDeckIncomplete())
+            return;
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        const QString text = deckio::buildDeckList(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
+        conn->Close();
+        deckio::frmDecklist window(this);
+        window.ShowDecklist(text);
+    } catch (const db::DbError& e) {
+        showError(kListTitle, e);
+    }
+}
+
+void frmMain::funcSaveDeckList() {
+    try {
+        if (funcDeckIncomplete())
+            return;
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        const QString text = deckio::buildDeckList(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
+        conn->Close();
+        const QString path = funcFileDialog(QStringLiteral("Save"), kListTitle, QStringLiteral("txt"), QStringLiteral("Textdatei"),
+                                            core::dialogflags::OverwritePrompt | core::dialogflags::PathMustExist |
+                                                core::dialogflags::NoReadOnlyReturn);
+        if (path.isEmpty())
+            return;
+        // The moon line's CR LF and one more: the file ends with an empty line.
+        if (const QString why = deckio::writeFileAtomically(path, deckio::encodeText(text + QStringLiteral("\r\n")));
+            !why.isEmpty())
+            fileError(path, why);
+        info(QStringLiteral("Die Dravenna-Deckliste wurde gespeichert unter:\r\n") + path,
+             QStringLiteral("Dravenna-Deckliste erfolgreich gespeichert"));
+    } catch (const db::DbError& e) {
+        showError(kListTitle, e);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,77 @@
+#include "deckio/deckfile.h"
+
+#include "app/db/database.h"
+#include "app/db/dberror.h"
+#include "app/db/gridmodel.h"
+#include "app/db/queries.h"
+#include "app/deck/entrynames.h"
+#include "deckio/textfile.h"
+
+namespace deckio {
+
+namespace {
+
+QString firstField(db::Database& conn, const QString& sql) {
+    auto rs = conn.OpenRecordset(sql);
+    return rs.Eof() ? QString() : db::cellText(rs.Fields(0));
+}
+
+} // namespace
+
+DeckFileContent collectDeck(db::Database& conn, const QString& leaderEntry, const QString& inquisitorEntry) {
+    DeckFileContent deck;
+    const QString leader = db::quoted(deck::nameBeforeFirstParen(leaderEntry));
+    auto rs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM ANFUEHRER WHERE NAME = '") + leader + QStringLiteral("' "));
+    if (rs.Eof())
+        throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
+    deck.leaderNumber = db::cellText(rs.Fields(0));
+    if (!inquisitorEntry.isEmpty() && inquisitorEntry != deck::kNoInquisitor) {
+        const QString inq = db::quoted(deck::nameBeforeFirstParen(inquisitorEntry));
+        auto irs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM INQUISITOR WHERE NAME = '") + inq + QStringLiteral("' "));
+        if (irs.Eof())
+            throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
+        deck.inquisitorNumber = db::cellText(irs.Fields(0));
+    }
+    for (auto cards = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM DECK ORDER BY NUMMER")); !cards.Eof(); cards.MoveNext())
+        deck.cardNumbers << db::cellText(cards.Fields(0));
+    return deck;
+}
+
+QByteArray encodeDeckFile(const DeckFileContent& deck) {
+    return encodeLines(QStringList{deck.leaderNumber, deck.inquisitorNumber} + deck.cardNumbers);
+}
+
+DeckFileContent parseDeckFile(const QByteArray& bytes) {
+    const QStringList lines = decodeLines(bytes);
+    DeckFileContent deck;
+    deck.lineCount = static_cast<int>(lines.size());
+    deck.leaderNumber = lines.value(0);
+    deck.inquisitorNumber = lines.value(1);
+    for (qsizetype i = 2; i < lines.size(); ++i)
+        if (!lines[i].isEmpty())
+            deck.cardNumbers << lines[i];
+    return deck;
+}
+
+QString leaderNameForNumber(db::Database& conn, const QString& number) {
+    return firstField(conn, QStringLiteral("SELECT NAME FROM ANFUEHRER WHERE NUMMER = '") + db::quoted(number) + QStringLiteral("' "));
+}
+
+QString inquisitorNameForNumber(db::Database& conn, const QString& number) {
+    return firstField(conn, QStringLiteral("SELECT NAME FROM INQUISITOR WHERE NUMMER = '") + db::quoted(number) + QStringLiteral("' "));
+}
+
+void insertCards(db::Database& conn, const QStringList& cardNumbers) {
+    for (const QString& number : cardNumbers)
+        conn.Execute(QStringLiteral("INSERT INTO DECK ") + QStringLiteral("SELECT * FROM KARTEN ") +
+                     QStringLiteral("WHERE KARTEN.NUMMER = '") + db::quoted(number) + QStringLiteral("' "));
+}
+
+int entryIndexForName(const QStringList& entries, const QString& name) {
+    for (int i = 0; i < entries.size(); ++i)
+        if (deck::nameBeforeLastParen(entries[i]) == name)
+            return i;
+    return -1;
+}
+
+} // namespace deckio

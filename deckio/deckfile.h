@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace db {
+class Database;
+}
+
+namespace deckio {
+
+// What a deck file holds: numbers only; names are looked up again when it is read.
+struct DeckFileContent {
+    QString leaderNumber;
+    QString inquisitorNumber; // empty: no inquisitor
+    QStringList cardNumbers;
+    int lineCount = 0; // lines read, so that a short file can be told from an empty second line
+};
+
+// A deck file ends before its first or second line.
+inline const QString kPastEndOfFile = QStringLiteral("Einlesen hinter Dateiende.");
+
+// Reads the current deck from the database. The leader and inquisitor are looked up by the list
+// entries' names; throws db::DbError when the leader is not found.
+DeckFileContent collectDeck(db::Database& conn, const QString& leaderEntry, const QString& inquisitorEntry);
+
+QByteArray encodeDeckFile(const DeckFileContent& deck);
+
+// Lines as read: the first two as they stand, card lines without the empty ones.
+DeckFileContent parseDeckFile(const QByteArray& bytes);
+
+// The leader and inquisitor names for the numbers in a deck file; empty when not found.
+QString leaderNameForNumber(db::Database& conn, const QString& number);
+QString inquisitorNameForNumber(db::Database& conn, const QString& number);
+
+// Copies the file's cards into DECK; numbers that match no card insert nothing.
+void insertCards(db::Database& conn, const QStringList& cardNumbers);
+
+// Index of the list entry naming exactly this name (the text before its last " ("), -1 if none.
+int entryIndexForName(const QStringList& entries, const QString& name);
+
+} // namespace deckio

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace deckio {
+
+// Text as Windows-1252 bytes.
+QByteArray encodeText(const QString& text);
+// Windows-1252 text with CR LF after every line, as the program's text files are written.
+QByteArray encodeLines(const QStringList& lines);
+// Splits Windows-1252 text into lines ending at CR LF or a lone CR; a lone LF stays in its line.
+// Text after the last line end is a last line of its own.
+QStringList decodeLines(const QByteArray& bytes);
+
+// Writes bytes through a temporary file that replaces the target only once complete.
+// Returns an error text, empty on success.
+QString writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+} // namespace deckio
