@@ -12,6 +12,7 @@
 #include "app/ui/frminfo.h"
 #include "app/ui/guarded.h"
 #include "cardview/cardviewer.h"
+#include "cardview/frmshowcard.h"
 #include "filter/filterfile.h"
 
 #include <QCloseEvent>
@@ -63,6 +64,8 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     setFont(windowFont);
     buildControls();
     buildMenus();
+    if (!m_cardViewer)
+        m_cardViewer = new cardview::frmShowCard(this, [this] { return mnuKartenAnzeigen->isChecked(); });
     cmdcSaveLoad.defaultExt = QStringLiteral("drd");
     cmdcSaveLoad.filter = QStringLiteral("Dravenna-Decks (*.drd)|*.drd|Alle Dateien (*.*)|*.*");
 
@@ -390,7 +393,7 @@ bool frmMain::event(QEvent* event) {
 
 void frmMain::showCard(const QString& sKartenname, const QString& sTable) {
     if (m_cardViewer)
-        m_cardViewer->showCard(sKartenname, sTable);
+        guarded(QStringLiteral(" Kartenansicht"), [&] { m_cardViewer->showCard(sKartenname, sTable); });
 }
 
 void frmMain::toggleCardWindow() {

@@ -1,6 +1,7 @@
 #include "tests/helpers/testprogramdir.h"
 
 #include "app/core/programdir.h"
+#include "app/db/database.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,8 +16,12 @@ TestProgramDir::TestProgramDir() {
     const QDir source(builtProgramDir());
     const auto entries = source.entryInfoList(QDir::Files);
     for (const QFileInfo& info : entries)
-        QFile::copy(info.absoluteFilePath(), m_dir.filePath(info.fileName()));
+        if (info.suffix() != u"lock")
+            QFile::copy(info.absoluteFilePath(), m_dir.filePath(info.fileName()));
     core::setProgramDirectory(m_dir.path());
+    // A run of the program from the build folder may have been stopped with a deck in it.
+    if (QFile::exists(databasePath()))
+        db::Database::OpenDatabase(databasePath())->Execute(QStringLiteral("DELETE * FROM DECK"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
 }
 
