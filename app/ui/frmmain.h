@@ -104,6 +104,10 @@ private:
     void toggleCardWindow();
     void requeryPool();
     void requeryPoolAndDeck();
+    // After DECK changed as a whole: deck grid, pool marking and evaluation follow.
+    void deckReplaced();
+    // The deck list of the current deck; empty when the deck may not be listed (the user was told).
+    QString deckListText();
     void poolRefreshWithCount();
 
     // Grid behaviour.

@@ -205,9 +205,7 @@ void frmMain::onStandardDeck() {
                                      core::Buttons::YesNo) == core::Answer::No)
             return;
         conn->Execute(QStringLiteral("DELETE * FROM DECK"));
-        dtaDeck.Refresh();
-        DeckAbgleichen();
-        CalculateDeck();
+        deckReplaced();
     }
     const QString name = db::quoted(deck::nameBeforeFirstParen(cmbLeader->currentText()));
     auto rs = conn->OpenRecordset(QStringLiteral("SELECT FRAKTION FROM ANFUEHRER ") + QStringLiteral("WHERE NAME = '") + name +
@@ -218,9 +216,7 @@ void frmMain::onStandardDeck() {
     conn->Execute(QStringLiteral("DELETE * FROM DECK"));
     conn->Execute(QStringLiteral("INSERT INTO DECK ") + QStringLiteral("SELECT * FROM KARTEN ") +
                   QStringLiteral("WHERE KARTEN.SET = '") + db::quoted(faction.left(1)) + QStringLiteral("' "));
-    dtaDeck.Refresh();
-    DeckAbgleichen();
-    CalculateDeck();
+    deckReplaced();
 }
 
 void frmMain::funcNewDeck() {
@@ -231,6 +227,10 @@ void frmMain::funcNewDeck() {
                                  core::Buttons::YesNo) == core::Answer::No)
         return;
     conn->Execute(QStringLiteral("DELETE * FROM DECK"));
+    deckReplaced();
+}
+
+void frmMain::deckReplaced() {
     dtaDeck.Refresh();
     DeckAbgleichen();
     CalculateDeck();

@@ -110,9 +110,7 @@ void frmMain::funcLoad() {
                                          kLoadTitle, core::Icon::Question, core::Buttons::YesNo) == core::Answer::No)
                 return;
             conn->Execute(QStringLiteral("DELETE * FROM DECK"));
-            dtaDeck.Refresh();
-            DeckAbgleichen();
-            CalculateDeck();
+            deckReplaced();
         }
         const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("Dravenna-Deck Laden"), QStringLiteral("drd"),
                                             QStringLiteral("Dravenna-Decks"),
@@ -154,22 +152,25 @@ void frmMain::LoadDeckFile(const QString& path) {
 
         deckio::insertCards(*conn, content.cardNumbers);
         conn->Close();
-        dtaDeck.Refresh();
-        DeckAbgleichen();
-        CalculateDeck();
+        deckReplaced();
         info(QStringLiteral("Das Dravenna-Deck wurde geladen"), QStringLiteral("Dravenna-Deck geladen"));
     } catch (const db::DbError& e) {
         showError(kLoadTitle, e);
     }
 }
 
+QString frmMain::deckListText() {
+    if (funcDeckIncomplete())
+        return QString();
+    auto conn = db::Database::OpenDatabase(sDatabasePath);
+    return deckio::buildDeckList(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
+}
+
 void frmMain::funcShowDeckList() {
     try {
-        if (funcDeckIncomplete())
+        const QString text = deckListText();
+        if (text.isEmpty())
             return;
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
-        const QString text = deckio::buildDeckList(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
-        conn->Close();
         deckio::frmDecklist window(this);
         window.ShowDecklist(text);
     } catch (const db::DbError& e) {
@@ -179,11 +180,9 @@ void frmMain::funcShowDeckList() {
 
 void frmMain::funcSaveDeckList() {
     try {
-        if (funcDeckIncomplete())
+        const QString text = deckListText();
+        if (text.isEmpty())
             return;
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
-        const QString text = deckio::buildDeckList(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
-        conn->Close();
         const QString path = funcFileDialog(QStringLiteral("Save"), kListTitle, QStringLiteral("txt"), QStringLiteral("Textdatei"),
                                             core::dialogflags::OverwritePrompt | core::dialogflags::PathMustExist |
                                                 core::dialogflags::NoReadOnlyReturn);
