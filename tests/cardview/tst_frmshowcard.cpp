@@ -56,7 +56,7 @@ private Q_SLOTS:
         QCOMPARE(shown(*w), blank);
         w->showCard(QStringLiteral("D'Arvens Schwur"), QString());
         QCOMPARE(shown(*w), reference("05", "ORVANE").convertToFormat(QImage::Format_RGB32));
-        // A card number the library lacks.
+        // An inquisitor, looked up in its own table.
         w->showCard(QStringLiteral("Mordan der Bleiche"), QStringLiteral("INQUISITOR"));
         QCOMPARE(shown(*w), reference("411", "INQ").convertToFormat(QImage::Format_RGB32));
         w->showCard(QStringLiteral("Harald"), QStringLiteral("ANFUEHRER"));
