@@ -5,7 +5,7 @@
 #include "app/db/gridmodel.h"
 #include "app/db/queries.h"
 #include "app/deck/entrynames.h"
-#include "deckio/textfile.h"
+#include "app/core/textfile.h"
 
 namespace deckio {
 
@@ -38,11 +38,11 @@ DeckFileContent collectDeck(db::Database& conn, const QString& leaderEntry, cons
 }
 
 QByteArray encodeDeckFile(const DeckFileContent& deck) {
-    return encodeLines(QStringList{deck.leaderNumber, deck.inquisitorNumber} + deck.cardNumbers);
+    return core::encodeLines(QStringList{deck.leaderNumber, deck.inquisitorNumber} + deck.cardNumbers);
 }
 
 DeckFileContent parseDeckFile(const QByteArray& bytes) {
-    const QStringList lines = decodeLines(bytes);
+    const QStringList lines = core::decodeLines(bytes);
     DeckFileContent deck;
     deck.lineCount = static_cast<int>(lines.size());
     deck.leaderNumber = lines.value(0);

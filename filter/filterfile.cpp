@@ -1,5 +1,8 @@
 #include "filter/filterfile.h"
 
+#include "app/core/textfile.h"
+#include "app/db/dberror.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -23,6 +26,39 @@ QStringList quickFilterNames(const QString& dir) {
     for (const QFileInfo& info : files)
         names << info.completeBaseName();
     return names;
+}
+
+void saveFilterFile(core::FileDialogState& dialog, const QString& line, const std::function<void()>& afterSave) {
+    const QString title = QStringLiteral("Dravenna-Filter speichern");
+    const QString extension = QString::fromUtf16(kExtension);
+    try {
+        core::prepareFileDialog(dialog, title, extension, QStringLiteral("Dravenna-Filter"),
+                                core::dialogflags::OverwritePrompt | core::dialogflags::PathMustExist |
+                                    core::dialogflags::NoReadOnlyReturn);
+        dialog.defaultExt = extension;
+        if (!core::prompter().fileDialog(dialog, true))
+            return;
+        const QString path = dialog.fileName;
+        // A multi-line condition keeps its line breaks as the file's CR LF.
+        QString text = line;
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QStringLiteral("\r\n"));
+        if (const QString why = core::writeFileAtomically(path, core::encodeLines({text})); !why.isEmpty())
+            throw db::DbError(75, QStringLiteral("Fehler beim Zugriff auf '%1': %2").arg(path, why));
+        afterSave();
+        core::prompter().message(QStringLiteral("Der Dravenna-Filter wurde gespeichert unter:\r\n") + path,
+                                 QStringLiteral("Dravenna-Filter erfolgreich gespeichert"), core::Icon::Information,
+                                 core::Buttons::Ok);
+    } catch (const db::DbError& e) {
+        core::prompter().message(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n") + e.description(), title,
+                                 core::Icon::Critical, core::Buttons::Ok);
+    }
+}
+
+QString conditionOf(const QString& filterText) {
+    if (filterText.size() < 6)
+        throw db::DbError(5, QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument: '%1' ist keine Filter-Bedingung.")
+                                 .arg(filterText));
+    return filterText.mid(6);
 }
 
 } // namespace filter

@@ -1,15 +1,29 @@
 #pragma once
 
+#include "app/core/prompter.h"
+
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace filter {
 
+inline constexpr char16_t kExtension[] = u"drfilter";
+
 // The first line of a filter file (Windows-1252); a line ends at CR or CR LF, a lone LF stays.
+// Nothing when the file cannot be read.
 std::optional<QString> readFilterLine(const QString& path);
 
 // Display names of the filter files in dir ("*.drfilter", not hidden), in directory order.
 QStringList quickFilterNames(const QString& dir);
+
+// Asks the player where to save, writes line as the file's only line and reports the outcome.
+// afterSave runs once the file is on disk, before the success message.
+void saveFilterFile(core::FileDialogState& dialog, const QString& line, const std::function<void()>& afterSave);
+
+// The condition of a filter text: everything after its leading "WHERE ".
+// Throws db::DbError when the text is too short to hold one.
+QString conditionOf(const QString& filterText);
 
 } // namespace filter

@@ -1,5 +1,7 @@
 #include "app/core/prompter.h"
 
+#include "app/core/programdir.h"
+
 #include <QtGlobal>
 
 namespace core {
@@ -13,6 +15,17 @@ Prompter& prompter() {
     Prompter* p = g_override ? g_override : g_default;
     Q_ASSERT_X(p, "prompter", "no prompter installed");
     return *p;
+}
+
+void prepareFileDialog(FileDialogState& state, const QString& title, const QString& extension, const QString& filterName,
+                       unsigned flags) {
+    state.flags = flags;
+    state.dialogTitle = title;
+    state.initDir = programDirectory();
+    if (!state.fileName.endsWith(u'.' + extension, Qt::CaseInsensitive))
+        state.fileName.clear();
+    state.filter = filterName + QStringLiteral(" (*.") + extension + QStringLiteral(")|*.") + extension +
+                   QStringLiteral("|Alle Dateien (*.*)|*.*");
 }
 
 void setPrompter(Prompter* p) { g_override = p; }

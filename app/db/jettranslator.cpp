@@ -164,8 +164,14 @@ private:
                 const bool call = i + 1 < nodes.size() && nodes[i + 1].isGroup && !m_schema.resolve(t.text);
                 const bool afterAs = !pieces.empty() && pieces.back().kind == PieceKind::Delimiter &&
                                      pieces.back().text == u"AS";
+                // "SET" names the column everywhere except as the keyword of "UPDATE <table> SET".
+                const bool updateSet = upper == u"SET" && pieces.size() >= 2 &&
+                                       pieces[pieces.size() - 2].kind == PieceKind::Delimiter &&
+                                       pieces[pieces.size() - 2].text == u"UPDATE";
                 if (afterAs) {
                     pieces.push_back({PieceKind::Operand, quoteIdentifier(t.text), {}});
+                } else if (updateSet) {
+                    pieces.push_back({PieceKind::Delimiter, upper, {}});
                 } else if (call && (!keywords().contains(upper) || upper == u"LEFT" || upper == u"RIGHT")) {
                     pieces.push_back(function(upper, t.text, nodes[i + 1]));
                     ++i;

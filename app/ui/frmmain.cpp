@@ -14,6 +14,10 @@
 #include "cardview/cardviewer.h"
 #include "cardview/frmshowcard.h"
 #include "filter/filterfile.h"
+#include "filter/frmfilter.h"
+#include "filter/frmsortieren.h"
+#include "filter/frmspezfilter.h"
+#include "filter/quickfilter.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -210,6 +214,8 @@ void frmMain::buildControls() {
     connect(cmdStandard, &QPushButton::clicked, this, [this] { guarded(u"Standard-Deck"_qs, [this] { onStandardDeck(); }); });
     connect(cmbQuickFilter, &QComboBox::activated, this,
             [this](int index) { guarded(u"Quick-Filter"_qs, [this, index] { onQuickFilterChosen(index); }); });
+    connect(txtQuickNameFilter, &QLineEdit::textChanged, this,
+            [this](const QString& text) { guarded(u"Quick-Name-Filter"_qs, [this, &text] { onQuickNameFilter(text); }); });
 
     connect(flxPool, &FlexGrid::dataDoubleClicked, this, [this] { guarded(u"Karte hinzufügen"_qs, [this] { addCard(); }); });
     connect(flxPool, &FlexGrid::enterPressed, this, [this] { guarded(u"Karte hinzufügen"_qs, [this] { addCard(); }); });
@@ -466,8 +472,12 @@ void frmMain::onQuickFilterChosen(int index) {
 
 void frmMain::funcNoFilter() {
     WHERE.clear();
-    cmbQuickFilter->setCurrentIndex(-1);
     poolRefreshWithCount();
+}
+
+void frmMain::onQuickNameFilter(const QString& text) {
+    // The name narrows only this query; WHERE stays what the filters set.
+    poolRefreshWithCount(filter::nameFilterCondition(WHERE, text));
 }
 
 void frmMain::funcAbout() {
@@ -481,17 +491,24 @@ void frmMain::notYetAvailable(const QString& what) {
 }
 
 void frmMain::funcFilterDialog() {
-    notYetAvailable(QStringLiteral("Der Filter-Dialog"));
+    ui::showKept(m_frmFilter, [this] {
+        return std::make_unique<filter::frmFilter>(this, WHERE, [this] { funcSetQuickFilterCombo(); });
+    });
     poolRefreshWithCount();
 }
+
 void frmMain::funcSpecialFilterDialog() {
-    notYetAvailable(QStringLiteral("Der Spezial-Filter"));
+    ui::showKept(m_frmSpezFilter, [this] {
+        return std::make_unique<filter::frmSpezFilter>(this, WHERE, [this] { funcSetQuickFilterCombo(); });
+    });
     poolRefreshWithCount();
 }
+
 void frmMain::funcSortDialog() {
-    notYetAvailable(QStringLiteral("Der Sortier-Dialog"));
+    ui::showKept(m_frmSortieren, [this] { return std::make_unique<filter::frmSortieren>(this, ORDER); });
     requeryPoolAndDeck();
 }
+
 void frmMain::funcExportCardTable() { notYetAvailable(QStringLiteral("Der CardTable-Export")); }
 void frmMain::funcImportCardTable() { notYetAvailable(QStringLiteral("Der CardTable-Import")); }
 void frmMain::funcCardTableData() { notYetAvailable(QStringLiteral("Die Position der CardTable-Daten")); }

@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 #include <QVector>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -17,6 +18,11 @@ class QTreeWidget;
 
 namespace cardview {
 class CardViewer;
+}
+namespace filter {
+class frmFilter;
+class frmSortieren;
+class frmSpezFilter;
 }
 
 namespace ui {
@@ -109,6 +115,9 @@ private:
     // The deck list of the current deck; empty when the deck may not be listed (the user was told).
     QString deckListText();
     void poolRefreshWithCount();
+    // The pool with filter between its SELECT and its ORDER BY, and the count of its cards.
+    void poolRefreshWithCount(const QString& filter);
+    void onQuickNameFilter(const QString& text);
 
     // Grid behaviour.
     void onPoolHeader(Qt::MouseButton button, int column, QPoint globalPos);
@@ -144,6 +153,10 @@ private:
     void onQuickFilterChosen(int index);
 
     cardview::CardViewer* m_cardViewer;
+    // The dialogs stay loaded after "OK" so that they show the player's settings again.
+    std::unique_ptr<filter::frmFilter> m_frmFilter;
+    std::unique_ptr<filter::frmSpezFilter> m_frmSpezFilter;
+    std::unique_ptr<filter::frmSortieren> m_frmSortieren;
     bool m_loaded = false;
 };
 

@@ -7,6 +7,7 @@
 #include "app/deck/sortorder.h"
 #include "app/ui/flexgrid.h"
 #include "app/ui/frmmain.h"
+#include "filter/quickfilter.h"
 
 #include <QComboBox>
 #include <QHash>
@@ -34,8 +35,12 @@ void frmMain::requeryPoolAndDeck() {
     dtaDeck.Refresh();
 }
 
-void frmMain::poolRefreshWithCount() {
-    requeryPool();
+void frmMain::poolRefreshWithCount() { poolRefreshWithCount(WHERE); }
+
+void frmMain::poolRefreshWithCount(const QString& filter) {
+    dtaPool.RecordSource = SQLPOOL + filter + ORDER;
+    dtaPool.Refresh();
+    DeckAbgleichen();
     lblAnzPool->setText(deck::countText(flxPool->Rows() - 1));
 }
 
@@ -93,9 +98,7 @@ void frmMain::funcQuickFilterMenu(const QString& sql, const QString& column, QPo
 }
 
 void frmMain::onQuickFilterValue(int index) {
-    // The value is doubled so that one with an apostrophe still forms a literal.
-    WHERE = QStringLiteral("WHERE CSTR(") + mnuQuickFilter->title() + QStringLiteral(") = '") +
-            db::quoted(mnuQFilter[index]->text()) + QStringLiteral("' ");
+    WHERE = filter::valueFilter(mnuQuickFilter->title(), mnuQFilter[index]->text());
     poolRefreshWithCount();
 }
 

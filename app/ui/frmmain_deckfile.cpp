@@ -7,7 +7,7 @@
 #include "deckio/deckfile.h"
 #include "deckio/decklist.h"
 #include "deckio/frmdecklist.h"
-#include "deckio/textfile.h"
+#include "app/core/textfile.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -60,13 +60,7 @@ bool frmMain::funcDeckIncomplete() {
 
 QString frmMain::funcFileDialog(const QString& mode, const QString& title, const QString& extension,
                                 const QString& filterName, unsigned flags) {
-    cmdcSaveLoad.flags = flags;
-    cmdcSaveLoad.dialogTitle = title;
-    cmdcSaveLoad.initDir = core::programDirectory();
-    if (cmdcSaveLoad.fileName.right(4).toLower() != u'.' + extension)
-        cmdcSaveLoad.fileName.clear();
-    cmdcSaveLoad.filter = filterName + QStringLiteral(" (*.") + extension + QStringLiteral(")|*.") + extension +
-                          QStringLiteral("|Alle Dateien (*.*)|*.*");
+    core::prepareFileDialog(cmdcSaveLoad, title, extension, filterName, flags);
     bool save;
     if (mode == u"Load" || mode == u"Open" || mode == u"Öffnen")
         save = false;
@@ -92,7 +86,7 @@ void frmMain::funcSave() {
         const deckio::DeckFileContent content =
             deckio::collectDeck(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
         // Written whole or not at all: a failed save leaves an existing file as it was.
-        if (const QString why = deckio::writeFileAtomically(path, deckio::encodeDeckFile(content)); !why.isEmpty())
+        if (const QString why = core::writeFileAtomically(path, deckio::encodeDeckFile(content)); !why.isEmpty())
             fileError(path, why);
         info(QStringLiteral("Das Dravenna-Deck wurde gespeichert unter:\r\n") + path,
              QStringLiteral("Dravenna-Deck erfolgreich gespeichert"));
@@ -189,7 +183,7 @@ void frmMain::funcSaveDeckList() {
         if (path.isEmpty())
             return;
         // The moon line's CR LF and one more: the file ends with an empty line.
-        if (const QString why = deckio::writeFileAtomically(path, deckio::encodeText(text + QStringLiteral("\r\n")));
+        if (const QString why = core::writeFileAtomically(path, core::encodeText(text + QStringLiteral("\r\n")));
             !why.isEmpty())
             fileError(path, why);
         info(QStringLiteral("Die Dravenna-Deckliste wurde gespeichert unter:\r\n") + path,

@@ -1,6 +1,6 @@
 // Saving and loading deck files through the main window, with real files and a scripted dialog.
 #include "app/db/database.h"
-#include "deckio/textfile.h"
+#include "app/core/textfile.h"
 #include "tests/helpers/mainwindowfixture.h"
 
 #include <QFile>
@@ -227,10 +227,10 @@ private Q_SLOTS:
     }
 
     void lineSplitting() {
-        QCOMPARE(deckio::decodeLines("a\r\nb\rc\nd\r\n"), (QStringList{"a", "b", "c\nd"}));
-        QCOMPARE(deckio::decodeLines("a\r\n\r\n"), (QStringList{"a", ""}));
-        QCOMPARE(deckio::decodeLines("\xc4rger"), QStringList{QStringLiteral("Ärger")});
-        QCOMPARE(deckio::encodeLines({QStringLiteral("GESCHÜTZT"), QString()}), QByteArray("GESCH\xdcTZT\r\n\r\n"));
+        QCOMPARE(core::decodeLines("a\r\nb\rc\nd\r\n"), (QStringList{"a", "b", "c\nd"}));
+        QCOMPARE(core::decodeLines("a\r\n\r\n"), (QStringList{"a", ""}));
+        QCOMPARE(core::decodeLines("\xc4rger"), QStringList{QStringLiteral("Ärger")});
+        QCOMPARE(core::encodeLines({QStringLiteral("GESCHÜTZT"), QString()}), QByteArray("GESCH\xdcTZT\r\n\r\n"));
     }
 };
 

@@ -6,7 +6,12 @@
 #include "tests/helpers/scriptedprompter.h"
 #include "tests/helpers/testprogramdir.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
+#include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace testing {
@@ -30,6 +35,24 @@ struct MainWindowFixture {
     void doubleClickPoolRow(int row);
     void clickPoolHeader(int column, Qt::MouseButton button = Qt::LeftButton);
     int deckCountInDatabase() const;
+
+    // Triggers the menu entry and runs act on the modal dialog it opens; false when none opened.
+    // A dialog that act leaves open is closed with its close box so that the test never hangs.
+    template <typename Dialog>
+    bool withDialog(const char* entry, const std::function<void(Dialog&)>& act) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen = true;
+            act(*dialog);
+            if (dialog->isVisible())
+                dialog->close();
+        });
+        window->findChild<QAction*>(QString::fromLatin1(entry))->trigger();
+        return seen;
+    }
     QStringList deckNames() const;
 };
 

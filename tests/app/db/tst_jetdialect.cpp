@@ -69,6 +69,9 @@ private Q_SLOTS:
         QVERIFY(count(QStringLiteral("WHERE [geschützt]")) > 0);
         QCOMPARE(count(QStringLiteral("WHERE [Set] = 'O'")), count(QStringLiteral("WHERE KARTEN.SET = 'O'")));
         QVERIFY(count(QStringLiteral("WHERE karten.set = 'o'")) > 0);
+        // In an UPDATE the word is the keyword, and after it the column again.
+        m_db->Execute(QStringLiteral("UPDATE KARTEN SET SET = 'Z', GANG = SET WHERE NUMMER = 'ORVANE 05'"));
+        QCOMPARE(count(QStringLiteral("WHERE [Set] = 'Z' AND Gang = 'O'")), 1);
         QCOMPARE(scalar(QStringLiteral("SELECT [StErde] FROM KARTEN WHERE NUMMER = 'ORVANE 05'")).toInt(), 5);
         auto rs = m_db->OpenRecordset(QStringLiteral("SELECT Fraktion, karten.Nummer, COUNT(*) FROM KARTEN "
                                                      "GROUP BY Fraktion, karten.Nummer"));

@@ -128,7 +128,11 @@ private Q_SLOTS:
         QVERIFY(w->lblAnzPool->font().bold() && w->Frame1->font().bold());
         QVERIFY(!w->txtQuickNameFilter->font().bold());
         QCOMPARE(w->flxPool->font().family(), QStringLiteral("DejaVu Sans"));
-        QVERIFY(!w->cmbQuickFilter->isEnabled()); // no filter files in the program folder
+        // The sample filter files of the program folder, after the empty entry, nothing chosen.
+        QVERIFY(w->cmbQuickFilter->isEnabled());
+        QCOMPARE(w->cmbQuickFilter->count(), 4);
+        QCOMPARE(w->cmbQuickFilter->itemText(0), QString());
+        QCOMPARE(w->cmbQuickFilter->currentIndex(), -1);
         const QList<int> design{800, 3350, 1400, 700, 650, 1400, 650, 1100, 400};
         for (int c = 0; c < 9; ++c) {
             QCOMPARE(w->flxDeck->columnWidth(c), ui::twipsToPixels(w, design[c]));

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace deckio {
+namespace core {
 
 // Text as Windows-1252 bytes.
 QByteArray encodeText(const QString& text);
@@ -18,4 +18,4 @@ QStringList decodeLines(const QByteArray& bytes);
 // Returns an error text, empty on success.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
 
-} // namespace deckio
+} // namespace core

@@ -1,10 +1,10 @@
-#include "deckio/textfile.h"
+#include "app/core/textfile.h"
 
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-namespace deckio {
+namespace core {
 
 QByteArray encodeText(const QString& text) {
     QStringEncoder encode("windows-1252");
@@ -50,4 +50,4 @@ QString writeFileAtomically(const QString& path, const QByteArray& bytes) {
     return QString();
 }
 
-} // namespace deckio
+} // namespace core

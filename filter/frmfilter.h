@@ -1,0 +1,59 @@
+#pragma once
+
+#include "app/core/prompter.h"
+#include "app/ui/keptdialog.h"
+#include "filter/filterbuilder.h"
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace filter {
+
+// Restricts the pool by card attributes; "OK" sets the filter text, "Speichern" keeps it as a file.
+class frmFilter : public ui::KeptDialog {
+    Q_OBJECT
+public:
+    // where is the owner's filter text; quickFiltersChanged runs after a filter file was saved.
+    frmFilter(QWidget* owner, QString& where, std::function<void()> quickFiltersChanged);
+
+    FilterChoices choices() const;
+
+    QLabel* lblTitle = nullptr;
+    QComboBox* cmbKartenArt = nullptr;
+    QComboBox* cmbFraktion = nullptr;
+    QComboBox* cmbStF = nullptr;
+    QComboBox* cmbStE = nullptr;
+    QComboBox* cmbMonde = nullptr;
+    QComboBox* cmbGang = nullptr;
+    QLineEdit* txtName = nullptr;
+    QLineEdit* txtFertigkeiten = nullptr;
+    QCheckBox* chkFrei = nullptr;
+    QCheckBox* chkPaar = nullptr;
+    QCheckBox* chkGeschuetzt = nullptr;
+    QCheckBox* chkWiederAufnehmen = nullptr;
+    QCheckBox* chkStopp = nullptr;
+    QCheckBox* chkErsetzen = nullptr;
+    QCheckBox* chkAbgewehrtFeuer = nullptr;
+    QCheckBox* chkAbgewehrtErde = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdNoFilter = nullptr;
+    QPushButton* cmdOK = nullptr;
+    core::FileDialogState cmdcSaveLoad;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fillLists();
+    void save();
+
+    QString& m_where;
+    std::function<void()> m_quickFiltersChanged;
+};
+
+} // namespace filter

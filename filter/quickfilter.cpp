@@ -1,0 +1,21 @@
+#include "filter/quickfilter.h"
+
+#include "app/db/queries.h"
+
+namespace filter {
+
+QString valueFilter(const QString& column, const QString& value) {
+    // Values come from the catalogue; doubling keeps one with an apostrophe a valid literal.
+    return QStringLiteral("WHERE CSTR(") + column + QStringLiteral(") = '") + db::quoted(value) + QStringLiteral("' ");
+}
+
+QString nameFilterCondition(const QString& where, const QString& name) {
+    if (name.isEmpty())
+        return where;
+    const QString like = QStringLiteral("NAME LIKE '*") + db::quoted(name) + QStringLiteral("*' ");
+    if (where.isEmpty())
+        return QStringLiteral(" WHERE ") + like;
+    return where + QStringLiteral(" AND ") + like;
+}
+
+} // namespace filter
