@@ -22,7 +22,9 @@ std::optional<QString> readFilterLine(const QString& path) {
 
 QStringList quickFilterNames(const QString& dir) {
     QStringList names;
-    const QFileInfoList files = QDir(dir).entryInfoList({QStringLiteral("*.drfilter")}, QDir::Files, QDir::Unsorted);
+    // Alphabetical, as a player finds them in a file manager; the file system's own order is arbitrary.
+    const QFileInfoList files = QDir(dir).entryInfoList({QStringLiteral("*.drfilter")}, QDir::Files,
+                                                        QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
     for (const QFileInfo& info : files)
         names << info.completeBaseName();
     return names;

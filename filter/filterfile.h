@@ -15,7 +15,7 @@ inline constexpr char16_t kExtension[] = u"drfilter";
 // Nothing when the file cannot be read.
 std::optional<QString> readFilterLine(const QString& path);
 
-// Display names of the filter files in dir ("*.drfilter", not hidden), in directory order.
+// Display names of the filter files in dir ("*.drfilter", not hidden, no subfolders), by name.
 QStringList quickFilterNames(const QString& dir);
 
 // Asks the player where to save, writes line as the file's only line and reports the outcome.

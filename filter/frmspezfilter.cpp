@@ -113,6 +113,8 @@ frmSpezFilter::frmSpezFilter(QWidget* owner, QString& where, std::function<void(
     right->addLayout(closeButtons);
     body->addLayout(right, 1);
     layout->addLayout(body, 1);
+    cmdOK->setDefault(true);
+    txtFilter->setFocus();
     resize(620, 520);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmSpezFilter::applyCondition);

@@ -53,9 +53,11 @@ int frmMain::DeckAbgleichen() {
         numbers << pool.cell(r, 7);
     flxPool->setRedraw(false);
     pool.setRowColors(deck::markDeckCards(*conn, numbers));
-    flxPool->setRedraw(true);
-    // The pass ends on the last pool row.
+    // The pass ends on the last pool row, but the player keeps looking where they were.
+    const int top = flxPool->TopRow();
     flxPool->setRow(flxPool->Rows() - 1);
+    flxPool->setTopRow(top > 0 ? top : 1);
+    flxPool->setRedraw(true);
     return 0;
 }
 

@@ -140,6 +140,8 @@ private Q_SLOTS:
         }
         QCOMPARE(grey, 2);
         QCOMPARE(f.window->flxPool->Row(), f.window->flxPool->Rows() - 1);
+        // The re-sorted pool is shown from its top, not scrolled to the row the pass ended on.
+        QCOMPARE(f.window->flxPool->TopRow(), 1);
     }
 
     void rightClickOnHeadersOffersTheColumnValues() {
