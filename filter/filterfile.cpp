@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
 
 namespace filter {
 
@@ -16,8 +15,7 @@ std::optional<QString> readFilterLine(const QString& path) {
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     const qsizetype cr = bytes.indexOf('\r');
-    QStringDecoder decode("windows-1252");
-    return QString(decode(cr < 0 ? bytes : bytes.left(cr)));
+    return core::decodeText(cr < 0 ? bytes : bytes.left(cr));
 }
 
 QStringList quickFilterNames(const QString& dir) {
@@ -45,7 +43,7 @@ void saveFilterFile(core::FileDialogState& dialog, const QString& line, const st
         QString text = line;
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\n', QStringLiteral("\r\n"));
         if (const QString why = core::writeFileAtomically(path, core::encodeLines({text})); !why.isEmpty())
-            throw db::DbError(75, QStringLiteral("Fehler beim Zugriff auf '%1': %2").arg(path, why));
+            core::throwFileError(path, why);
         afterSave();
         core::prompter().message(QStringLiteral("Der Dravenna-Filter wurde gespeichert unter:\r\n") + path,
                                  QStringLiteral("Dravenna-Filter erfolgreich gespeichert"), core::Icon::Information,

@@ -1,5 +1,7 @@
 #include "app/core/textfile.h"
 
+#include "app/db/dberror.h"
+
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -18,22 +20,36 @@ QByteArray encodeLines(const QStringList& lines) {
     return out;
 }
 
-QStringList decodeLines(const QByteArray& bytes) {
-    QStringDecoder decode("windows-1252");
-    const QString text = decode(bytes);
-    QStringList lines;
+QList<QByteArray> splitLines(const QByteArray& bytes) {
+    QList<QByteArray> lines;
     qsizetype start = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] != u'\r')
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] != '\r')
             continue;
-        lines << text.mid(start, i - start);
-        if (i + 1 < text.size() && text[i + 1] == u'\n')
+        lines << bytes.mid(start, i - start);
+        if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
             ++i;
         start = i + 1;
     }
-    if (start < text.size())
-        lines << text.mid(start);
+    if (start < bytes.size())
+        lines << bytes.mid(start);
     return lines;
+}
+
+QString decodeText(const QByteArray& bytes) {
+    QStringDecoder decode("windows-1252");
+    return decode(bytes);
+}
+
+QStringList decodeLines(const QByteArray& bytes) {
+    QStringList lines;
+    for (const QByteArray& line : splitLines(bytes))
+        lines << decodeText(line);
+    return lines;
+}
+
+void throwFileError(const QString& path, const QString& why) {
+    throw db::DbError(75, QStringLiteral("Fehler beim Zugriff auf '%1': %2").arg(path, why));
 }
 
 QString writeFileAtomically(const QString& path, const QByteArray& bytes) {

@@ -10,9 +10,17 @@ namespace core {
 QByteArray encodeText(const QString& text);
 // Windows-1252 text with CR LF after every line, as the program's text files are written.
 QByteArray encodeLines(const QStringList& lines);
+// Windows-1252 bytes as text.
+QString decodeText(const QByteArray& bytes);
+// Splits bytes into lines ending at CR LF or a lone CR; a lone LF stays in its line.
+// Bytes after the last line end are a last line of its own.
+QList<QByteArray> splitLines(const QByteArray& bytes);
 // Splits Windows-1252 text into lines ending at CR LF or a lone CR; a lone LF stays in its line.
 // Text after the last line end is a last line of its own.
 QStringList decodeLines(const QByteArray& bytes);
+
+// Reports a file that could not be read or written as the engine's error number 75.
+[[noreturn]] void throwFileError(const QString& path, const QString& why);
 
 // Writes bytes through a temporary file that replaces the target only once complete.
 // Returns an error text, empty on success.

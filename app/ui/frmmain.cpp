@@ -13,6 +13,7 @@
 #include "app/ui/guarded.h"
 #include "cardview/cardviewer.h"
 #include "cardview/frmshowcard.h"
+#include "deckio/frmcardtabledata.h"
 #include "filter/filterfile.h"
 #include "filter/frmfilter.h"
 #include "filter/frmsortieren.h"
@@ -509,8 +510,9 @@ void frmMain::funcSortDialog() {
     requeryPoolAndDeck();
 }
 
-void frmMain::funcExportCardTable() { notYetAvailable(QStringLiteral("Der CardTable-Export")); }
-void frmMain::funcImportCardTable() { notYetAvailable(QStringLiteral("Der CardTable-Import")); }
-void frmMain::funcCardTableData() { notYetAvailable(QStringLiteral("Die Position der CardTable-Daten")); }
+void frmMain::funcCardTableData() {
+    deckio::frmCardTableData window(this);
+    window.exec();
+}
 
 } // namespace ui

@@ -16,6 +16,10 @@ class QMenu;
 class QPushButton;
 class QTreeWidget;
 
+namespace db {
+class Database;
+}
+
 namespace cardview {
 class CardViewer;
 }
@@ -139,6 +143,14 @@ private:
     void onStandardDeck();
     void funcNewDeck();
     bool deckHasCards(db::Database& conn);
+    // Chooses the list entry for exactly this name; leaves the list alone when there is none.
+    static void selectEntryNamed(QComboBox* list, const QString& name);
+    // Asks before a new deck replaces the cards in DECK and empties it; false when the player says No.
+    bool discardDeck(db::Database& conn, const QString& title);
+
+    // CardTable exchange.
+    bool BuildCardTableDeck(QByteArray& text);
+    void ImportCardTableFile(const QString& path);
 
     // Entries whose behaviour comes with the filter, sort and exchange dialogs.
     void funcFilterDialog();

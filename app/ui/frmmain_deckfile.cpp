@@ -20,21 +20,6 @@ const QString kSaveTitle = QStringLiteral("Dravenna-Deck speichern");
 const QString kLoadTitle = QStringLiteral("Dravenna-Deck laden");
 const QString kListTitle = QStringLiteral("Dravenna-Deckliste speichern");
 
-QStringList entries(QComboBox* box) {
-    QStringList out;
-    for (int i = 0; i < box->count(); ++i)
-        out << box->itemText(i);
-    return out;
-}
-
-void info(const QString& text, const QString& title) {
-    core::prompter().message(text, title, core::Icon::Information, core::Buttons::Ok);
-}
-
-[[noreturn]] void fileError(const QString& path, const QString& why) {
-    throw db::DbError(75, QStringLiteral("Fehler beim Zugriff auf '%1': %2").arg(path, why));
-}
-
 } // namespace
 
 bool frmMain::funcDeckIncomplete() {
@@ -87,25 +72,39 @@ void frmMain::funcSave() {
             deckio::collectDeck(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
         // Written whole or not at all: a failed save leaves an existing file as it was.
         if (const QString why = core::writeFileAtomically(path, deckio::encodeDeckFile(content)); !why.isEmpty())
-            fileError(path, why);
-        info(QStringLiteral("Das Dravenna-Deck wurde gespeichert unter:\r\n") + path,
+            core::throwFileError(path, why);
+        showInfo(QStringLiteral("Das Dravenna-Deck wurde gespeichert unter:\r\n") + path,
              QStringLiteral("Dravenna-Deck erfolgreich gespeichert"));
     } catch (const db::DbError& e) {
         showError(kSaveTitle, e);
     }
 }
 
+void frmMain::selectEntryNamed(QComboBox* list, const QString& name) {
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->itemText(i);
+    if (const int i = deckio::entryIndexForName(entries, name); i >= 0)
+        list->setCurrentIndex(i);
+}
+
+bool frmMain::discardDeck(db::Database& conn, const QString& title) {
+    if (!deckHasCards(conn))
+        return true;
+    if (core::prompter().message(QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\n"
+                                                "Soll das aktuelle Deck verworfen werden?"),
+                                 title, core::Icon::Question, core::Buttons::YesNo) == core::Answer::No)
+        return false;
+    conn.Execute(QStringLiteral("DELETE * FROM DECK"));
+    deckReplaced();
+    return true;
+}
+
 void frmMain::funcLoad() {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
-        if (deckHasCards(*conn)) {
-            if (core::prompter().message(QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\n"
-                                                        "Soll das aktuelle Deck verworfen werden?"),
-                                         kLoadTitle, core::Icon::Question, core::Buttons::YesNo) == core::Answer::No)
-                return;
-            conn->Execute(QStringLiteral("DELETE * FROM DECK"));
-            deckReplaced();
-        }
+        if (!discardDeck(*conn, kLoadTitle))
+            return;
         const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("Dravenna-Deck Laden"), QStringLiteral("drd"),
                                             QStringLiteral("Dravenna-Decks"),
                                             core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
@@ -123,7 +122,7 @@ void frmMain::LoadDeckFile(const QString& path) {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
-            fileError(path, file.errorString());
+            core::throwFileError(path, file.errorString());
         const deckio::DeckFileContent content = deckio::parseDeckFile(file.readAll());
         file.close();
 
@@ -132,22 +131,21 @@ void frmMain::LoadDeckFile(const QString& path) {
         const QString leader = deckio::leaderNameForNumber(*conn, content.leaderNumber);
         if (leader.isEmpty())
             throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
-        if (const int i = deckio::entryIndexForName(entries(cmbLeader), leader); i >= 0)
-            cmbLeader->setCurrentIndex(i);
+        selectEntryNamed(cmbLeader, leader);
 
         if (content.lineCount < 2)
             throw db::DbError(62, deckio::kPastEndOfFile);
         const QString inquisitor = deckio::inquisitorNameForNumber(*conn, content.inquisitorNumber);
         if (inquisitor.isEmpty()) {
             cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
-        } else if (const int i = deckio::entryIndexForName(entries(cmbInquisitor), inquisitor); i >= 0) {
-            cmbInquisitor->setCurrentIndex(i);
+        } else {
+            selectEntryNamed(cmbInquisitor, inquisitor);
         }
 
         deckio::insertCards(*conn, content.cardNumbers);
         conn->Close();
         deckReplaced();
-        info(QStringLiteral("Das Dravenna-Deck wurde geladen"), QStringLiteral("Dravenna-Deck geladen"));
+        showInfo(QStringLiteral("Das Dravenna-Deck wurde geladen"), QStringLiteral("Dravenna-Deck geladen"));
     } catch (const db::DbError& e) {
         showError(kLoadTitle, e);
     }
@@ -185,8 +183,8 @@ void frmMain::funcSaveDeckList() {
         // The moon line's CR LF and one more: the file ends with an empty line.
         if (const QString why = core::writeFileAtomically(path, core::encodeText(text + QStringLiteral("\r\n")));
             !why.isEmpty())
-            fileError(path, why);
-        info(QStringLiteral("Die Dravenna-Deckliste wurde gespeichert unter:\r\n") + path,
+            core::throwFileError(path, why);
+        showInfo(QStringLiteral("Die Dravenna-Deckliste wurde gespeichert unter:\r\n") + path,
              QStringLiteral("Dravenna-Deckliste erfolgreich gespeichert"));
     } catch (const db::DbError& e) {
         showError(kListTitle, e);

@@ -13,6 +13,10 @@ inline void showError(const QString& title, const db::DbError& e) {
                              core::Icon::Critical, core::Buttons::Ok);
 }
 
+inline void showInfo(const QString& text, const QString& title) {
+    core::prompter().message(text, title, core::Icon::Information, core::Buttons::Ok);
+}
+
 // Runs one user action; a database failure stops it with a message instead of ending the program.
 template <typename Fn>
 void guarded(const QString& title, Fn&& fn) {

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "app/db/dberror.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace db {
+class Database;
+}
+
+namespace deckio {
+
+// Where the player told us CardTable's card-data file lies.
+struct CardTableLocation {
+    QString path;     // folder; ends with a separator only at a root
+    QString fileName; // empty: not chosen yet
+    QString fullPath() const;
+};
+CardTableLocation storedCardTableLocation();
+void storeCardTableLocation(const CardTableLocation& location);
+
+// A CardTable line that could not be used; line is the line as read.
+class CardTableLineError : public db::DbError {
+public:
+    CardTableLineError(const db::DbError& cause, QString line) : db::DbError(cause), m_line(std::move(line)) {}
+    const QString& line() const { return m_line; }
+
+private:
+    QString m_line;
+};
+
+// Line kinds of CardTable's files, by their first four characters.
+bool isBackLine(const QByteArray& line);
+bool isCardLine(const QByteArray& line, Qt::CaseSensitivity cs);
+
+// The card number a card line names: the last "/"-part of its first quoted text, with a blank put
+// before its first digit. Throws db::DbError when the line has no quoted text.
+QString cardTableNumber(const QString& line);
+
+// A CardTable deck file for the current deck, from the card data: one entry per card line whose
+// card is in DECK, then the leader's, then the inquisitor's. An entry is the last back line read
+// and the card line with " 1". Throws CardTableLineError naming the line that failed.
+QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, const QString& leaderName,
+                              const QString& inquisitorName);
+
+// What an imported CardTable deck file names: its cards (already copied into DECK) and the names of
+// the leader and inquisitor found among them (empty when none).
+struct CardTableImport {
+    QString leaderName;
+    QString inquisitorName;
+};
+// Copies every card of a CardTable deck file into DECK, a card already there is not added twice.
+CardTableImport importCardTableDeck(db::Database& conn, const QByteArray& deckFile);
+
+} // namespace deckio

@@ -1,0 +1,131 @@
+#include "deckio/frmcardtabledata.h"
+
+#include "app/core/programdir.h"
+#include "app/core/prompter.h"
+#include "app/core/settings.h"
+#include "app/ui/flexgrid.h"
+#include "deckio/cardtable.h"
+#include "deckio/folderlisting.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStorageInfo>
+
+namespace deckio {
+
+namespace {
+
+constexpr int kFolderRole = Qt::UserRole;
+
+bool driveAvailable(const QString& root) {
+    const QFileInfo info(root);
+    return info.isDir() && info.isReadable() && QStorageInfo(root).isReady();
+}
+
+} // namespace
+
+frmCardTableData::frmCardTableData(QWidget* owner, const QStringList& drives)
+    : QDialog(owner), m_drives(drives.isEmpty() ? mountedDrives() : drives) {
+    setObjectName(QStringLiteral("frmCardTableData"));
+    setWindowTitle(QStringLiteral("Position CardTable-Daten"));
+    const auto px = [this](int twips) { return ui::twipsToPixels(this, twips); };
+    setFixedSize(px(7575), px(4455));
+
+    Drive1 = new QComboBox(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->addItems(m_drives);
+    Drive1->setGeometry(px(120), px(120), px(3615), px(315));
+    Dir1 = new QListWidget(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setGeometry(px(120), px(480), px(3615), px(3240));
+    File1 = new QListWidget(this);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->setGeometry(px(3840), px(120), px(3615), px(3600));
+    cmdCancel = new QPushButton(QStringLiteral("Abbrechen"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(px(3960), px(3840), px(1695), px(495));
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->setGeometry(px(5760), px(3840), px(1695), px(495));
+    cmdOK->setDefault(true);
+    setTabOrder(Drive1, Dir1);
+    setTabOrder(Dir1, File1);
+    setTabOrder(File1, cmdCancel);
+    setTabOrder(cmdCancel, cmdOK);
+
+    connect(Drive1, &QComboBox::activated, this, &frmCardTableData::onDriveChosen);
+    connect(Dir1, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { setFolder(item->data(kFolderRole).toString()); });
+    connect(File1, &QListWidget::itemDoubleClicked, this, &frmCardTableData::confirm);
+    connect(cmdOK, &QPushButton::clicked, this, &frmCardTableData::confirm);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmCardTableData::reject);
+
+    // A stored folder that has gone opens its nearest parent, or the program folder.
+    const auto s = core::openSettings(QStringLiteral("frmCardTableData"));
+    const QString stored = s->value(QStringLiteral("Path"), core::programDirectory()).toString();
+    setFolder(existingFolder(stored, core::programDirectory()));
+    const QString name = s->value(QStringLiteral("FileName")).toString();
+    const QList<QListWidgetItem*> match = File1->findItems(name, Qt::MatchExactly);
+    if (!name.isEmpty() && !match.isEmpty())
+        File1->setCurrentItem(match.first());
+}
+
+QString frmCardTableData::fileName() const {
+    const QListWidgetItem* item = File1->currentItem();
+    return item && item->isSelected() ? item->text() : QString();
+}
+
+void frmCardTableData::setFolder(const QString& folder) {
+    m_folder = folderPath(folder);
+    m_drive = driveOf(m_drives, m_folder);
+    {
+        const QSignalBlocker block(Drive1);
+        Drive1->setCurrentIndex(static_cast<int>(m_drives.indexOf(m_drive)));
+    }
+    const FolderListing listing = listFolder(m_drive, m_folder);
+    Dir1->clear();
+    int depth = 0;
+    for (const QString& path : listing.ancestors) {
+        const QString label = path == m_drive ? path : QFileInfo(path).fileName();
+        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + label, Dir1);
+        item->setData(kFolderRole, path);
+        ++depth;
+    }
+    Dir1->setCurrentRow(static_cast<int>(listing.ancestors.size()) - 1);
+    for (const QString& path : listing.subfolders) {
+        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + QFileInfo(path).fileName(), Dir1);
+        item->setData(kFolderRole, path);
+    }
+    File1->clear();
+    File1->addItems(filesIn(m_folder));
+    File1->setCurrentRow(-1);
+}
+
+void frmCardTableData::onDriveChosen(int index) {
+    const QString drive = m_drives.value(index);
+    if (!driveAvailable(drive)) {
+        core::prompter().message(QStringLiteral("Das Laufwerk steht nicht zur Verfügung."), QStringLiteral("Laufwerk auswählen"),
+                                 core::Icon::Exclamation, core::Buttons::Ok);
+        // The file system's root stands in for the first fixed drive.
+        setFolder(QDir::rootPath());
+        return;
+    }
+    setFolder(drive);
+}
+
+void frmCardTableData::confirm() {
+    const QString name = fileName();
+    if (name.isEmpty()) {
+        core::prompter().message(QStringLiteral("Es ist keine Datei ausgewählt. Bitte die CardTable-Daten auswählen."),
+                                 QStringLiteral("CardTable-Daten auswählen"), core::Icon::Exclamation, core::Buttons::Ok);
+        return;
+    }
+    storeCardTableLocation({m_folder, name});
+    accept();
+}
+
+} // namespace deckio
