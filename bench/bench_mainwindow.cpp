@@ -1,5 +1,4 @@
 // Start-up to a filled main window beside an empty Qt main window, and the deck edits a player makes.
-#include "app/core/prompter.h"
 #include "app/ui/flexgrid.h"
 #include "app/ui/frmmain.h"
 #include "bench/benchsupport.h"
@@ -12,15 +11,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// Answers every question with Yes so that closing and replacing decks never waits.
-class YesPrompter : public core::Prompter {
-public:
-    core::Answer message(const QString&, const QString&, core::Icon, core::Buttons b) override {
-        return b == core::Buttons::YesNo ? core::Answer::Yes : core::Answer::Ok;
-    }
-    bool fileDialog(core::FileDialogState&, bool) override { return false; }
-};
 
 void EmptyQtMainWindow(benchmark::State& state) {
     for (auto _ : state) {
@@ -82,13 +72,4 @@ BENCHMARK(StartToFilledMainWindow)->Arg(0)->Arg(10000)->Unit(benchmark::kMillise
 BENCHMARK(AddAndRemoveCard)->Unit(benchmark::kMillisecond);
 BENCHMARK(ResortByHeader)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    YesPrompter prompter;
-    core::setDefaultPrompter(&prompter);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::runWindowBenchmarks(argc, argv); }

@@ -1,6 +1,5 @@
 // Picture look-ups in the library, showing a card in the card window, and stepping through the pool
 // with the arrow keys while the card window follows.
-#include "app/core/prompter.h"
 #include "app/ui/flexgrid.h"
 #include "app/ui/frmmain.h"
 #include "bench/benchsupport.h"
@@ -15,14 +14,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class OkPrompter : public core::Prompter {
-public:
-    core::Answer message(const QString&, const QString&, core::Icon, core::Buttons b) override {
-        return b == core::Buttons::YesNo ? core::Answer::Yes : core::Answer::Ok;
-    }
-    bool fileDialog(core::FileDialogState&, bool) override { return false; }
-};
 
 // One picture after the other through all entries, so baseline and progressive ones both count.
 void GetPicture(benchmark::State& state) {
@@ -94,13 +85,4 @@ BENCHMARK(GetPicture)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggr
 BENCHMARK(ShowCardInWindow)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 BENCHMARK(StepPoolWithArrowKey)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond)->Repetitions(7)->ReportAggregatesOnly(true);
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    OkPrompter prompter;
-    core::setDefaultPrompter(&prompter);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::runWindowBenchmarks(argc, argv); }

@@ -1,11 +1,14 @@
 #include "bench/benchsupport.h"
 
 #include "app/core/programdir.h"
+#include "app/core/prompter.h"
 #include "app/db/database.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 namespace bench {
@@ -55,5 +58,26 @@ BenchProgramDir::BenchProgramDir(int cards) {
 }
 
 QString BenchProgramDir::databasePath() const { return m_dir.filePath(QStringLiteral("dravennacard.db")); }
+
+namespace {
+class YesPrompter : public core::Prompter {
+public:
+    core::Answer message(const QString&, const QString&, core::Icon, core::Buttons b) override {
+        return b == core::Buttons::YesNo ? core::Answer::Yes : core::Answer::Ok;
+    }
+    bool fileDialog(core::FileDialogState&, bool) override { return false; }
+};
+} // namespace
+
+int runWindowBenchmarks(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    YesPrompter prompter;
+    core::setDefaultPrompter(&prompter);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
 
 } // namespace bench

@@ -16,4 +16,8 @@ private:
     QTemporaryDir m_dir;
 };
 
+// Runs the registered benchmarks inside an offscreen QApplication whose message boxes answer Yes
+// and whose file dialogs are cancelled, so that nothing waits for a player.
+int runWindowBenchmarks(int argc, char** argv);
+
 } // namespace bench

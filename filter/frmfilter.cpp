@@ -2,7 +2,7 @@
 
 #include "app/core/programdir.h"
 #include "app/db/database.h"
-#include "filter/filterfile.h"
+#include "app/ui/named.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -23,29 +23,20 @@ Control* framed(QGridLayout* grid, QWidget* parent, const QString& caption, cons
                 int columnSpan = 1) {
     auto* frame = new QGroupBox(caption, parent);
     auto* inner = new QVBoxLayout(frame);
-    auto* control = new Control(frame);
-    control->setObjectName(QString::fromLatin1(name));
+    auto* control = ui::named(new Control(frame), name);
     inner->addWidget(control);
     grid->addWidget(frame, row, column, 1, columnSpan);
     return control;
 }
 
 QCheckBox* box(QWidget* parent, const QString& caption, const char* name) {
-    auto* check = new QCheckBox(caption, parent);
-    check->setObjectName(QString::fromLatin1(name));
-    return check;
-}
-
-QPushButton* button(QWidget* parent, const QString& caption, const char* name) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
+    return ui::named(new QCheckBox(caption, parent), name);
 }
 
 } // namespace
 
-frmFilter::frmFilter(QWidget* owner, QString& where, std::function<void()> quickFiltersChanged)
-    : KeptDialog(owner), m_where(where), m_quickFiltersChanged(std::move(quickFiltersChanged)) {
+frmFilter::frmFilter(QWidget* owner, QString& ownerWhere, std::function<void()> quickFiltersChanged)
+    : FilterDialog(owner, ownerWhere, std::move(quickFiltersChanged)) {
     setObjectName(QStringLiteral("frmFilter"));
     setWindowTitle(QStringLiteral("Filter"));
     auto* grid = new QGridLayout(this);
@@ -86,9 +77,9 @@ frmFilter::frmFilter(QWidget* owner, QString& where, std::function<void()> quick
     grid->addLayout(ticks, 5, 0, 1, 3);
 
     auto* buttons = new QHBoxLayout;
-    cmdSave = button(this, QStringLiteral("Speichern"), "cmdSave");
-    cmdNoFilter = button(this, QStringLiteral("Kein Filter"), "cmdNoFilter");
-    cmdOK = button(this, QStringLiteral("OK"), "cmdOK");
+    cmdSave = ui::named(new QPushButton(QStringLiteral("Speichern"), this), "cmdSave");
+    cmdNoFilter = ui::named(new QPushButton(QStringLiteral("Kein Filter"), this), "cmdNoFilter");
+    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
     cmdOK->setDefault(true);
     for (QPushButton* b : {cmdSave, cmdNoFilter, cmdOK})
         buttons->addWidget(b);
@@ -100,11 +91,11 @@ frmFilter::frmFilter(QWidget* owner, QString& where, std::function<void()> quick
         list->setMinimumContentsLength(list == cmbKartenArt || list == cmbFraktion ? 18 : 6);
 
     connect(cmdOK, &QPushButton::clicked, this, [this] {
-        m_where = funcBuildFilter(choices());
+        where() = funcBuildFilter(choices());
         keep();
     });
     connect(cmdNoFilter, &QPushButton::clicked, this, [this] {
-        m_where.clear();
+        where().clear();
         reject();
     });
     connect(cmdSave, &QPushButton::clicked, this, &frmFilter::save);
@@ -147,7 +138,7 @@ FilterChoices frmFilter::choices() const {
 
 void frmFilter::showEvent(QShowEvent* event) {
     // Opening the dialog starts from an unfiltered pool; only "OK" sets a filter again.
-    m_where.clear();
+    where().clear();
     KeptDialog::showEvent(event);
 }
 
@@ -158,7 +149,7 @@ void frmFilter::save() {
                                  core::Icon::Information, core::Buttons::Ok);
         return;
     }
-    saveFilterFile(cmdcSaveLoad, text, m_quickFiltersChanged);
+    saveFilterLine(text);
 }
 
 } // namespace filter

@@ -1,10 +1,7 @@
 #pragma once
 
-#include "app/core/prompter.h"
-#include "app/ui/keptdialog.h"
 #include "filter/filterbuilder.h"
-
-#include <functional>
+#include "filter/filterdialog.h"
 
 class QCheckBox;
 class QComboBox;
@@ -15,10 +12,9 @@ class QPushButton;
 namespace filter {
 
 // Restricts the pool by card attributes; "OK" sets the filter text, "Speichern" keeps it as a file.
-class frmFilter : public ui::KeptDialog {
+class frmFilter : public FilterDialog {
     Q_OBJECT
 public:
-    // where is the owner's filter text; quickFiltersChanged runs after a filter file was saved.
     frmFilter(QWidget* owner, QString& where, std::function<void()> quickFiltersChanged);
 
     FilterChoices choices() const;
@@ -43,7 +39,6 @@ public:
     QPushButton* cmdSave = nullptr;
     QPushButton* cmdNoFilter = nullptr;
     QPushButton* cmdOK = nullptr;
-    core::FileDialogState cmdcSaveLoad;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -51,9 +46,6 @@ protected:
 private:
     void fillLists();
     void save();
-
-    QString& m_where;
-    std::function<void()> m_quickFiltersChanged;
 };
 
 } // namespace filter

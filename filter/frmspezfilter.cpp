@@ -3,6 +3,7 @@
 #include "app/core/programdir.h"
 #include "app/db/database.h"
 #include "app/db/dberror.h"
+#include "app/ui/named.h"
 #include "filter/filterfile.h"
 #include "filter/specialfilter.h"
 
@@ -20,21 +21,13 @@ namespace filter {
 namespace {
 
 QLabel* label(QWidget* parent, const QString& text, const char* name, bool wrap = false) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(QString::fromLatin1(name));
+    auto* l = ui::named(new QLabel(text, parent), name);
     l->setWordWrap(wrap);
     return l;
 }
 
-QPushButton* button(QWidget* parent, const QString& caption, const char* name) {
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    return b;
-}
-
 QPlainTextEdit* fixedList(QWidget* parent, const QString& text, const char* name) {
-    auto* edit = new QPlainTextEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
+    auto* edit = ui::named(new QPlainTextEdit(parent), name);
     edit->setReadOnly(true);
     edit->setLineWrapMode(QPlainTextEdit::NoWrap);
     QString shown = text;
@@ -45,8 +38,8 @@ QPlainTextEdit* fixedList(QWidget* parent, const QString& text, const char* name
 
 } // namespace
 
-frmSpezFilter::frmSpezFilter(QWidget* owner, QString& where, std::function<void()> quickFiltersChanged)
-    : KeptDialog(owner), m_where(where), m_quickFiltersChanged(std::move(quickFiltersChanged)) {
+frmSpezFilter::frmSpezFilter(QWidget* owner, QString& ownerWhere, std::function<void()> quickFiltersChanged)
+    : FilterDialog(owner, ownerWhere, std::move(quickFiltersChanged)) {
     setObjectName(QStringLiteral("frmSpezFilter"));
     setWindowTitle(QStringLiteral("Spezial Filter"));
     auto* layout = new QVBoxLayout(this);
@@ -95,19 +88,18 @@ frmSpezFilter::frmSpezFilter(QWidget* owner, QString& where, std::function<void(
     body->addWidget(Text2);
 
     auto* right = new QVBoxLayout;
-    txtFilter = new QPlainTextEdit(this);
-    txtFilter->setObjectName(QStringLiteral("txtFilter"));
+    txtFilter = ui::named(new QPlainTextEdit(this), "txtFilter");
     txtFilter->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     right->addWidget(txtFilter);
     auto* fileButtons = new QHBoxLayout;
-    cmdSave = button(this, QStringLiteral("Speichern"), "cmdSave");
-    cmdLoad = button(this, QStringLiteral("Laden"), "cmdLoad");
+    cmdSave = ui::named(new QPushButton(QStringLiteral("Speichern"), this), "cmdSave");
+    cmdLoad = ui::named(new QPushButton(QStringLiteral("Laden"), this), "cmdLoad");
     fileButtons->addWidget(cmdSave);
     fileButtons->addWidget(cmdLoad);
     right->addLayout(fileButtons);
     auto* closeButtons = new QHBoxLayout;
-    cmdNoFilter = button(this, QStringLiteral("Kein Filter"), "cmdNoFilter");
-    cmdOK = button(this, QStringLiteral("OK"), "cmdOK");
+    cmdNoFilter = ui::named(new QPushButton(QStringLiteral("Kein Filter"), this), "cmdNoFilter");
+    cmdOK = ui::named(new QPushButton(QStringLiteral("OK"), this), "cmdOK");
     closeButtons->addWidget(cmdNoFilter);
     closeButtons->addWidget(cmdOK);
     right->addLayout(closeButtons);
@@ -119,19 +111,19 @@ frmSpezFilter::frmSpezFilter(QWidget* owner, QString& where, std::function<void(
 
     connect(cmdOK, &QPushButton::clicked, this, &frmSpezFilter::applyCondition);
     connect(cmdNoFilter, &QPushButton::clicked, this, [this] {
-        m_where.clear();
+        where().clear();
         reject();
     });
     connect(cmdSave, &QPushButton::clicked, this,
-            [this] { saveFilterFile(cmdcSaveLoad, QStringLiteral("WHERE ") + txtFilter->toPlainText(), m_quickFiltersChanged); });
+            [this] { saveFilterLine(QStringLiteral("WHERE ") + txtFilter->toPlainText()); });
     connect(cmdLoad, &QPushButton::clicked, this, &frmSpezFilter::load);
 }
 
 void frmSpezFilter::showEvent(QShowEvent* event) {
     // The filter in force, whoever set it, becomes the editable condition. A text too short to
     // start with "WHERE " (only a hand-made file gives one) leaves the box as it is.
-    if (m_where.size() >= 6)
-        txtFilter->setPlainText(conditionOf(m_where));
+    if (where().size() >= 6)
+        txtFilter->setPlainText(conditionOf(where()));
     KeptDialog::showEvent(event);
 }
 
@@ -145,7 +137,7 @@ void frmSpezFilter::applyCondition() {
         auto conn = db::Database::OpenDatabase(core::databasePath());
         testCondition(*conn, condition);
         conn->Close();
-        m_where = filterOfCondition(condition);
+        where() = filterOfCondition(condition);
         keep();
     } catch (const db::DbError& e) {
         core::prompter().message(QStringLiteral("Fehler in Filter-Bedingung:\r\n") + e.description(),

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "app/core/prompter.h"
-#include "app/ui/keptdialog.h"
-
-#include <functional>
+#include "filter/filterdialog.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -12,7 +9,7 @@ class QPushButton;
 namespace filter {
 
 // A typed condition for the pool, tested against the catalogue before it is accepted.
-class frmSpezFilter : public ui::KeptDialog {
+class frmSpezFilter : public FilterDialog {
     Q_OBJECT
 public:
     frmSpezFilter(QWidget* owner, QString& where, std::function<void()> quickFiltersChanged);
@@ -27,7 +24,6 @@ public:
     QPushButton* cmdLoad = nullptr;
     QPushButton* cmdNoFilter = nullptr;
     QPushButton* cmdOK = nullptr;
-    core::FileDialogState cmdcSaveLoad;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -35,9 +31,6 @@ protected:
 private:
     void applyCondition();
     void load();
-
-    QString& m_where;
-    std::function<void()> m_quickFiltersChanged;
 };
 
 } // namespace filter

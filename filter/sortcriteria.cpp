@@ -1,22 +1,33 @@
 #include "filter/sortcriteria.h"
 
+#include <utility>
+
 namespace filter {
 
-const QStringList& sortEntries() {
-    static const QStringList entries{QString(),          QStringLiteral("Name"),        QStringLiteral("Set"),
-                                     QStringLiteral("Fraktion"), QStringLiteral("Nummer"),      QStringLiteral("Kartenart"),
-                                     QStringLiteral("Stärke Feuer"), QStringLiteral("Stärke Erde"), QStringLiteral("Monde"),
-                                     QStringLiteral("Gang"),     QStringLiteral("Künstler")};
-    return entries;
+namespace {
+
+// Entry shown in the criterion list, and the column it writes.
+const std::pair<QStringList, QStringList>& table() {
+    static const auto t = [] {
+        const std::pair<const char*, const char*> rows[] = {
+            {"", ""},           {"Name", "Name"},        {"Set", "Set"},         {"Fraktion", "Fraktion"},
+            {"Nummer", "Nummer"}, {"Kartenart", "Kartenart"}, {"Stärke Feuer", "StFeuer"}, {"Stärke Erde", "StErde"},
+            {"Monde", "Monde"}, {"Gang", "Gang"},        {"Künstler", "Kuenstler"},
+        };
+        std::pair<QStringList, QStringList> lists;
+        for (const auto& [entry, column] : rows) {
+            lists.first << QString::fromUtf8(entry);
+            lists.second << QString::fromUtf8(column);
+        }
+        return lists;
+    }();
+    return t;
 }
 
-const QStringList& strSortColumns() {
-    static const QStringList columns{QString(),           QStringLiteral("Name"),    QStringLiteral("Set"),
-                                     QStringLiteral("Fraktion"),  QStringLiteral("Nummer"),  QStringLiteral("Kartenart"),
-                                     QStringLiteral("StFeuer"),   QStringLiteral("StErde"),  QStringLiteral("Monde"),
-                                     QStringLiteral("Gang"),      QStringLiteral("Kuenstler")};
-    return columns;
-}
+} // namespace
+
+const QStringList& sortEntries() { return table().first; }
+const QStringList& strSortColumns() { return table().second; }
 
 QString buildOrder(const QVector<SortCriterion>& criteria) {
     QString order;

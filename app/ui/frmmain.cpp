@@ -11,6 +11,7 @@
 #include "app/ui/flexgrid.h"
 #include "app/ui/frminfo.h"
 #include "app/ui/guarded.h"
+#include "app/ui/named.h"
 #include "cardview/cardviewer.h"
 #include "cardview/frmshowcard.h"
 #include "deckio/frmcardtabledata.h"
@@ -133,9 +134,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
 frmMain::~frmMain() = default;
 
 QAction* frmMain::addEntry(QMenu* menu, const QString& caption, const char* name) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
+    return named(menu->addAction(caption), name);
 }
 
 void frmMain::buildControls() {
@@ -148,11 +147,6 @@ void frmMain::buildControls() {
         w->setGeometry(twipsToPixels(this, left), twipsToPixels(this, top), twipsToPixels(this, width),
                        twipsToPixels(this, height));
     };
-    auto named = [](auto* w, const char* name) {
-        w->setObjectName(QString::fromLatin1(name));
-        return w;
-    };
-
     flxPool = named(new FlexGrid(client), "flxPool");
     place(flxPool, 120, 120, 7215, 5895);
     cmbLeader = named(new QComboBox(client), "cmbLeader");
@@ -234,9 +228,7 @@ void frmMain::buildControls() {
 
 void frmMain::buildMenus() {
     auto menu = [this](const QString& caption, const char* name) {
-        QMenu* m = menuBar()->addMenu(caption);
-        m->setObjectName(QString::fromLatin1(name));
-        return m;
+        return named(menuBar()->addMenu(caption), name);
     };
     auto run = [this](const QString& title, void (frmMain::*fn)()) {
         return [this, title, fn] { guarded(title, [this, fn] { (this->*fn)(); }); };
@@ -484,11 +476,6 @@ void frmMain::onQuickNameFilter(const QString& text) {
 void frmMain::funcAbout() {
     frmInfo about(this);
     about.exec();
-}
-
-void frmMain::notYetAvailable(const QString& what) {
-    core::prompter().message(QStringLiteral("%1 steht in dieser Version noch nicht zur Verfügung.").arg(what),
-                             QStringLiteral("Dravenna Deck-Builder"), core::Icon::Information, core::Buttons::Ok);
 }
 
 void frmMain::funcFilterDialog() {

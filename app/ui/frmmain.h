@@ -152,7 +152,7 @@ private:
     bool BuildCardTableDeck(QByteArray& text);
     void ImportCardTableFile(const QString& path);
 
-    // Entries whose behaviour comes with the filter, sort and exchange dialogs.
+    // Menu entries that open the filter, sort and exchange dialogs.
     void funcFilterDialog();
     void funcSpecialFilterDialog();
     void funcSortDialog();
@@ -161,7 +161,6 @@ private:
     void funcExportCardTable();
     void funcCardTableData();
     void funcAbout();
-    void notYetAvailable(const QString& what);
     void onQuickFilterChosen(int index);
 
     cardview::CardViewer* m_cardViewer;

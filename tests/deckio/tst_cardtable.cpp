@@ -5,6 +5,7 @@
 #include "deckio/folderlisting.h"
 #include "deckio/frmcardtabledata.h"
 #include "tests/helpers/mainwindowfixture.h"
+#include "tests/helpers/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,24 +19,6 @@ using testing::MainWindowFixture;
 class TstCardTable : public QObject {
     Q_OBJECT
 
-    static QByteArray read(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    static void trigger(MainWindowFixture& f, const char* name) {
-        f.window->findChild<QAction*>(QString::fromLatin1(name))->trigger();
-    }
-    static void addByNumber(MainWindowFixture& f, const QStringList& numbers) {
-        for (const QString& n : numbers)
-            for (int r = 1; r < f.window->flxPool->Rows(); ++r)
-                if (f.window->flxPool->TextMatrix(r, 7) == n)
-                    f.doubleClickPoolRow(r);
-    }
     static QStringList deckNumbers(MainWindowFixture& f) {
         QStringList numbers;
         for (int r = 1; r < f.window->flxDeck->Rows(); ++r)
@@ -76,8 +59,8 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.start();
         f.chooseLeader(QStringLiteral("Harald"));
-        addByNumber(f, {QStringLiteral("ORVANE 05")});
-        trigger(f, "mnuCTExport");
+        f.addByNumber({QStringLiteral("ORVANE 05")});
+        f.trigger("mnuCTExport");
         QCOMPARE(f.prompter.messages.size(), size_t(1));
         QCOMPARE(f.prompter.messages[0].text,
                  QStringLiteral("Die CardTable-Daten sind nicht angegeben worden oder existieren nicht mehr. Bitte neu angeben."));
@@ -86,7 +69,7 @@ private Q_SLOTS:
         QVERIFY(f.prompter.dialogs.empty());
         // A stored file that has gone is the same.
         deckio::storeCardTableLocation({f.dir.path(), QStringLiteral("weg.txt")});
-        trigger(f, "mnuCTExport");
+        f.trigger("mnuCTExport");
         QCOMPARE(f.prompter.messages.size(), size_t(2));
         QVERIFY(f.prompter.dialogs.empty());
     }
@@ -94,16 +77,16 @@ private Q_SLOTS:
     void exportFollowsTheCardDataAndImportRestores() {
         MainWindowFixture f;
         f.start();
-        write(f.dir.filePath(QStringLiteral("karten.txt")), cardData());
+        testing::writeFile(f.dir.filePath(QStringLiteral("karten.txt")), cardData());
         deckio::storeCardTableLocation({f.dir.path(), QStringLiteral("karten.txt")});
         f.chooseLeader(QStringLiteral("Harald"));
         f.chooseInquisitor(QStringLiteral("Vater Odo"));
         // ORVANE 08 has no card line: it is left out without a word.
-        addByNumber(f, {QStringLiteral("ORVANE 05"), QStringLiteral("ORVANE 07"), QStringLiteral("ORVANE 06"),
+        f.addByNumber({QStringLiteral("ORVANE 05"), QStringLiteral("ORVANE 07"), QStringLiteral("ORVANE 06"),
                         QStringLiteral("ORVANE 08")});
         const QString path = f.dir.filePath(QStringLiteral("deck.ctd"));
         f.prompter.choose(path);
-        trigger(f, "mnuCTExport");
+        f.trigger("mnuCTExport");
         const QByteArray expected = "back \"bilder/orvane_ruecken.jpg\"\r\ncard \"bilder/orvane/ORVANE07\" \"Nebelkraehe\" x\ny 1\r\n"
                                     "back \"bilder/orvane_ruecken.jpg\"\r\ncard \"bilder/orvane/orvane06\" \"Wacht\" 1\r\n"
                                     "back \"bilder/orvane_ruecken.jpg\"\r\nCard \"bilder/orvane/ORVANE05\" \"Schwur\" 1\r\n"
@@ -111,7 +94,7 @@ private Q_SLOTS:
                                     "BACK \"bilder/inq_ruecken.jpg\"\r\ncard \"bilder/orvane/ORVANE00\" \"Harald\" 1\r\n"
                                     "BACK \"bilder/inq_ruecken.jpg\"\r\ncard \"bilder/inq/INQ412\" \"Odo\" 1\r\n"
                                     "\r\n";
-        QCOMPARE(read(path), expected);
+        QCOMPARE(testing::readFile(path), expected);
         const auto& dialog = f.prompter.dialogs.at(0);
         QVERIFY(dialog.save);
         QCOMPARE(dialog.state.dialogTitle, QStringLiteral("CardTable-Deck speichern"));
@@ -123,7 +106,7 @@ private Q_SLOTS:
         // Read back into a fresh window: the lower-case card lines only, the leader and inquisitor chosen.
         f.prompter.answer(core::Answer::Yes);
         f.prompter.choose(path);
-        trigger(f, "mnuCTImport");
+        f.trigger("mnuCTImport");
         QCOMPARE(f.prompter.messages.at(f.prompter.messages.size() - 2).title, QStringLiteral("CardTable-Datei Importieren"));
         QCOMPARE(f.prompter.messages.back().text, QStringLiteral("Die CardTable-Datei wurde importiert"));
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("CardTable-Datei Importiert"));
@@ -143,10 +126,10 @@ private Q_SLOTS:
         f.start();
         f.chooseInquisitor(QStringLiteral("Isaura"));
         const QString path = f.dir.filePath(QStringLiteral("fremd.ctd"));
-        write(path, "back \"r\"\r\ncard \"a/ORVANE07\" 3\r\ncard \"b/orvane07\" 1\r\ncard \"c/OR'VANE05\" 1\r\n"
+        testing::writeFile(path, "back \"r\"\r\ncard \"a/ORVANE07\" 3\r\ncard \"b/orvane07\" 1\r\ncard \"c/OR'VANE05\" 1\r\n"
                     "card \"d/SIVAR00\" 1\r\ncard \"e/unbekannt\" 1\r\n");
         f.prompter.choose(path);
-        trigger(f, "mnuCTImport");
+        f.trigger("mnuCTImport");
         QCOMPARE(f.prompter.messages.size(), size_t(1)); // no question: the deck was empty
         QCOMPARE(f.prompter.messages[0].title, QStringLiteral("CardTable-Datei Importiert"));
         QCOMPARE(deckNumbers(f), QStringList{QStringLiteral("ORVANE 07")});
@@ -155,12 +138,12 @@ private Q_SLOTS:
 
         // "No" keeps the deck and opens no dialog; a broken line stops with the cards so far shown.
         f.prompter.answer(core::Answer::No);
-        trigger(f, "mnuCTImport");
+        f.trigger("mnuCTImport");
         QCOMPARE(f.prompter.dialogs.size(), size_t(1));
-        write(path, "card \"x/ORVANE05\"\r\ncard \"kaputt\r\n");
+        testing::writeFile(path, "card \"x/ORVANE05\"\r\ncard \"kaputt\r\n");
         f.prompter.answer(core::Answer::Yes);
         f.prompter.choose(path);
-        trigger(f, "mnuCTImport");
+        f.trigger("mnuCTImport");
         QVERIFY(f.prompter.messages.back().text.startsWith(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n")));
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Dravenna-Deck laden"));
         QCOMPARE(deckNumbers(f), QStringList{QStringLiteral("ORVANE 05")});
@@ -169,11 +152,11 @@ private Q_SLOTS:
     void brokenDataLineIsShownBeforeTheError() {
         MainWindowFixture f;
         f.start();
-        write(f.dir.filePath(QStringLiteral("karten.txt")), "back x\r\ncard ohne Anfuehrungszeichen\r\n");
+        testing::writeFile(f.dir.filePath(QStringLiteral("karten.txt")), "back x\r\ncard ohne Anfuehrungszeichen\r\n");
         deckio::storeCardTableLocation({f.dir.path(), QStringLiteral("karten.txt")});
         f.chooseLeader(QStringLiteral("Harald"));
-        addByNumber(f, {QStringLiteral("ORVANE 05")});
-        trigger(f, "mnuCTExport");
+        f.addByNumber({QStringLiteral("ORVANE 05")});
+        f.trigger("mnuCTExport");
         QCOMPARE(f.prompter.messages.size(), size_t(2));
         QCOMPARE(f.prompter.messages[0].text, QStringLiteral("card ohne Anfuehrungszeichen"));
         QCOMPARE(f.prompter.messages[0].buttons, core::Buttons::Ok);
@@ -187,8 +170,8 @@ private Q_SLOTS:
         f.start();
         QDir(f.dir.path()).mkpath(QStringLiteral("ct/daten"));
         const QString folder = f.dir.filePath(QStringLiteral("ct/daten"));
-        write(folder + QStringLiteral("/cards.txt"), "back x\r\n");
-        write(folder + QStringLiteral("/andere.txt"), "");
+        testing::writeFile(folder + QStringLiteral("/cards.txt"), "back x\r\n");
+        testing::writeFile(folder + QStringLiteral("/andere.txt"), "");
         const auto stored = [] { return deckio::storedCardTableLocation(); };
 
         deckio::frmCardTableData w(f.window.get());

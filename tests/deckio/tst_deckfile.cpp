@@ -2,6 +2,7 @@
 #include "app/db/database.h"
 #include "app/core/textfile.h"
 #include "tests/helpers/mainwindowfixture.h"
+#include "tests/helpers/testfiles.h"
 
 #include <QFile>
 #include <QTreeWidget>
@@ -12,25 +13,6 @@ using testing::MainWindowFixture;
 class TstDeckFile : public QObject {
     Q_OBJECT
 
-    static QByteArray read(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-    static void trigger(MainWindowFixture& f, const char* name) {
-        f.window->findChild<QAction*>(QString::fromLatin1(name))->trigger();
-    }
-    static void addByNumber(MainWindowFixture& f, const QStringList& numbers) {
-        for (const QString& n : numbers) {
-            for (int r = 1; r < f.window->flxPool->Rows(); ++r)
-                if (f.window->flxPool->TextMatrix(r, 7) == n)
-                    f.doubleClickPoolRow(r);
-        }
-    }
 
 private Q_SLOTS:
     void roundTripByteForByte() {
@@ -38,13 +20,13 @@ private Q_SLOTS:
         f.start();
         f.chooseLeader(QStringLiteral("Harald der Kühne"));
         f.chooseInquisitor(QStringLiteral("Vater Odo"));
-        addByNumber(f, {"SIVAR 06", "ORVANE 05", "MUTANT 101", "GARSK 05"});
+        f.addByNumber({"SIVAR 06", "ORVANE 05", "MUTANT 101", "GARSK 05"});
         f.clickPoolHeader(1);
         f.clickPoolHeader(1); // the grid shows names descending; the file is sorted by number
         const QString path = f.dir.filePath(QStringLiteral("mein deck.drd"));
         f.prompter.choose(path);
-        trigger(f, "mnuSpeichern");
-        QCOMPARE(read(path), QByteArray("ORVANE 01\r\nINQ 412\r\nGARSK 05\r\nMUTANT 101\r\nORVANE 05\r\nSIVAR 06\r\n"));
+        f.trigger("mnuSpeichern");
+        QCOMPARE(testing::readFile(path), QByteArray("ORVANE 01\r\nINQ 412\r\nGARSK 05\r\nMUTANT 101\r\nORVANE 05\r\nSIVAR 06\r\n"));
         const auto& dialog = f.prompter.dialogs.back();
         QVERIFY(dialog.save);
         QCOMPARE(dialog.state.dialogTitle, QStringLiteral("Dravenna-Deck speichern"));
@@ -58,7 +40,7 @@ private Q_SLOTS:
         QVERIFY(f.close() || (f.prompter.answer(core::Answer::Yes), f.close()));
         f.start();
         f.prompter.choose(path);
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.prompter.dialogs.back().state.flags, 0x1800u);
         QCOMPARE(f.prompter.dialogs.back().state.dialogTitle, QStringLiteral("Dravenna-Deck Laden"));
         QCOMPARE(f.prompter.messages.back().text, QStringLiteral("Das Dravenna-Deck wurde geladen"));
@@ -71,23 +53,23 @@ private Q_SLOTS:
         // And saved again gives the same bytes.
         const QString again = f.dir.filePath(QStringLiteral("again.drd"));
         f.prompter.choose(again);
-        trigger(f, "mnuSpeichern");
-        QCOMPARE(read(again), read(path));
+        f.trigger("mnuSpeichern");
+        QCOMPARE(testing::readFile(again), testing::readFile(path));
     }
 
     void noInquisitorIsAnEmptySecondLine() {
         MainWindowFixture f;
         f.start();
         f.chooseLeader(QStringLiteral("Harald"));
-        addByNumber(f, {"ORVANE 07"});
+        f.addByNumber({"ORVANE 07"});
         const QString path = f.dir.filePath(QStringLiteral("d.drd"));
         f.prompter.choose(path);
-        trigger(f, "mnuSpeichern");
-        QCOMPARE(read(path), QByteArray("ORVANE 00\r\n\r\nORVANE 07\r\n"));
+        f.trigger("mnuSpeichern");
+        QCOMPARE(testing::readFile(path), QByteArray("ORVANE 00\r\n\r\nORVANE 07\r\n"));
         f.chooseInquisitor(QStringLiteral("Isaura"));
         f.prompter.answer(core::Answer::Yes);
         f.prompter.choose(path);
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.window->cmbInquisitor->currentText(), QStringLiteral("- "));
         QCOMPARE(f.deckRows(), 1);
     }
@@ -95,14 +77,14 @@ private Q_SLOTS:
     void savingIsRefusedForAnEmptyDeckOrNoLeader() {
         MainWindowFixture f;
         f.start();
-        trigger(f, "mnuSpeichern");
+        f.trigger("mnuSpeichern");
         QCOMPARE(f.prompter.messages.back().text, QStringLiteral("Keine Daten zum Speichern vorhanden."));
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Leeres Deck"));
         QCOMPARE(f.prompter.messages.back().icon, core::Icon::Exclamation);
         QVERIFY(f.prompter.dialogs.empty());
         auto conn = db::Database::OpenDatabase(f.dir.databasePath());
         conn->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN WHERE NUMMER = 'ORVANE 05'"));
-        trigger(f, "mnuShowDeckliste");
+        f.trigger("mnuShowDeckliste");
         QCOMPARE(f.prompter.messages.back().text, QStringLiteral("Es wurde kein Anführer ausgewählt."));
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Kein Anführer gewählt"));
         QVERIFY(f.prompter.dialogs.empty());
@@ -112,24 +94,24 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.start();
         f.chooseLeader(QStringLiteral("Merethis (die Ältere)")); // looked up as "Merethis": not found
-        addByNumber(f, {"SIVAR 06"});
+        f.addByNumber({"SIVAR 06"});
         const QString path = f.dir.filePath(QStringLiteral("old.drd"));
-        write(path, "SIVAR 01\r\n\r\nSIVAR 05\r\n");
+        testing::writeFile(path, "SIVAR 01\r\n\r\nSIVAR 05\r\n");
         f.prompter.choose(path);
-        trigger(f, "mnuSpeichern");
+        f.trigger("mnuSpeichern");
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Dravenna-Deck speichern"));
         QVERIFY(f.prompter.messages.back().text.startsWith(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n")));
         QCOMPARE(f.prompter.messages.back().icon, core::Icon::Critical);
-        QCOMPARE(read(path), QByteArray("SIVAR 01\r\n\r\nSIVAR 05\r\n"));
+        QCOMPARE(testing::readFile(path), QByteArray("SIVAR 01\r\n\r\nSIVAR 05\r\n"));
     }
 
     void loadingSkipsUnknownNumbersAndEmptyLines() {
         MainWindowFixture f;
         f.start();
         const QString path = f.dir.filePath(QStringLiteral("x.drd"));
-        write(path, "GARSK 01\rINQ 414\r\n\r\nGARSK 05\r\nNIRGENDS 99\r\n\r\nit's\r\nUMBREL 10\r\n\r\n");
+        testing::writeFile(path, "GARSK 01\rINQ 414\r\n\r\nGARSK 05\r\nNIRGENDS 99\r\n\r\nit's\r\nUMBREL 10\r\n\r\n");
         f.prompter.choose(path);
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.prompter.messages.back().text, QStringLiteral("Das Dravenna-Deck wurde geladen"));
         QCOMPARE(f.deckRows(), 2);
         QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Gundolf Hammerschlag (")));
@@ -144,14 +126,14 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.start();
         const QString path = f.dir.filePath(QStringLiteral("hild.drd"));
-        write(path, "TOLVEN 00\r\n\r\n");
+        testing::writeFile(path, "TOLVEN 00\r\n\r\n");
         f.prompter.choose(path);
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         // "Adelhild" is listed before "Hild" and contains it; the whole name decides.
         QCOMPARE(f.window->cmbLeader->currentText(), QStringLiteral("Hild (Tolven: 45 Karten / 10 Monde )"));
-        write(path, "ORVANE 00\r\n\r\n");
+        testing::writeFile(path, "ORVANE 00\r\n\r\n");
         f.prompter.choose(path);
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.window->cmbLeader->currentText(), QStringLiteral("Harald (Orvane: 40 Karten / 12 Monde )"));
     }
 
@@ -159,9 +141,9 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.start();
         f.chooseLeader(QStringLiteral("Harald"));
-        addByNumber(f, {"ORVANE 05"});
+        f.addByNumber({"ORVANE 05"});
         f.prompter.answer(core::Answer::No);
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Dravenna-Deck laden"));
         QCOMPARE(f.prompter.messages.back().text,
                  QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\nSoll das aktuelle Deck verworfen werden?"));
@@ -169,7 +151,7 @@ private Q_SLOTS:
         QCOMPARE(f.deckRows(), 1);
         f.prompter.answer(core::Answer::Yes);
         f.prompter.choose(QString()); // cancelled
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.deckRows(), 0);
         QCOMPARE(f.deckCountInDatabase(), 0);
         QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Harald (")));
@@ -179,22 +161,22 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.start();
         const QString path = f.dir.filePath(QStringLiteral("short.drd"));
-        write(path, "");
+        testing::writeFile(path, "");
         f.prompter.choose(path);
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Dravenna-Deck laden"));
         QCOMPARE(f.prompter.messages.back().icon, core::Icon::Critical);
         QCOMPARE(f.window->cmbLeader->currentText(), QString());
-        write(path, "KORVAL 01");
+        testing::writeFile(path, "KORVAL 01");
         f.prompter.choose(path);
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.prompter.messages.back().icon, core::Icon::Critical);
         QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Kaspar Düsterwald (")));
         QCOMPARE(f.window->cmbInquisitor->currentText(), QStringLiteral("- ")); // from choosing the leader
         QCOMPARE(f.deckRows(), 0);
-        write(path, "KORVAL 01'\r\n\r\n");
+        testing::writeFile(path, "KORVAL 01'\r\n\r\n");
         f.prompter.choose(path);
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.prompter.messages.back().icon, core::Icon::Critical);
     }
 
@@ -203,11 +185,11 @@ private Q_SLOTS:
         f.start();
         f.window->cmdcSaveLoad.fileName = QStringLiteral("/tmp/deck.CTD");
         f.prompter.choose(QString());
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.prompter.dialogs.back().state.fileName, QString());
         f.window->cmdcSaveLoad.fileName = QStringLiteral("/tmp/deck.DRD");
         f.prompter.choose(QString());
-        trigger(f, "mnuLaden");
+        f.trigger("mnuLaden");
         QCOMPARE(f.prompter.dialogs.back().state.fileName, QStringLiteral("/tmp/deck.DRD"));
         QCOMPARE(f.window->funcFileDialog(QStringLiteral("Drucken"), QStringLiteral("x"), QStringLiteral("drd"),
                                           QStringLiteral("y"), 0),
@@ -217,7 +199,7 @@ private Q_SLOTS:
     void startUpWithADeckPath() {
         MainWindowFixture f;
         const QString path = f.dir.filePath(QStringLiteral("start deck.drd"));
-        write(path, "QUENTA 01\r\nINQ 411\r\nQUENTA 05\r\nQUENTA 06\r\n");
+        testing::writeFile(path, "QUENTA 01\r\nINQ 411\r\nQUENTA 05\r\nQUENTA 06\r\n");
         f.start(u'"' + path + u'"');
         QCOMPARE(f.deckRows(), 2);
         QCOMPARE(f.prompter.messages.back().text, QStringLiteral("Das Dravenna-Deck wurde geladen"));

@@ -103,12 +103,12 @@ private Q_SLOTS:
             QVERIFY(QGuiApplication::clipboard()->text().endsWith(QStringLiteral("eigene Notiz")));
             list->cmdClose->click();
         });
-        f.window->findChild<QAction*>(QStringLiteral("mnuShowDeckliste"))->trigger();
+        f.trigger("mnuShowDeckliste");
         QVERIFY(seen);
 
         const QString path = f.dir.filePath(QStringLiteral("liste.txt"));
         f.prompter.choose(path);
-        f.window->findChild<QAction*>(QStringLiteral("mnuDeckliste"))->trigger();
+        f.trigger("mnuDeckliste");
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();

@@ -4,6 +4,7 @@
 #include "filter/frmsortieren.h"
 #include "filter/frmspezfilter.h"
 #include "tests/helpers/mainwindowfixture.h"
+#include "tests/helpers/testfiles.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -19,10 +20,6 @@ using testing::MainWindowFixture;
 class TstFilterDialogs : public QObject {
     Q_OBJECT
 
-    static QByteArray read(const QString& path) {
-        QFile f(path);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-    }
     static void pick(QComboBox* list, const QString& entry) {
         const int i = list->findText(entry, Qt::MatchExactly);
         QVERIFY2(i >= 0, qPrintable(entry));
@@ -105,7 +102,7 @@ private Q_SLOTS:
             QVERIFY(d.isVisible());
             d.close();
         }));
-        QCOMPARE(read(path), QByteArray("WHERE PAAR = TRUE  AND STOP = TRUE \r\n"));
+        QCOMPARE(testing::readFile(path), QByteArray("WHERE PAAR = TRUE  AND STOP = TRUE \r\n"));
         const auto& dialog = f.prompter.dialogs.at(0);
         QVERIFY(dialog.save);
         QCOMPARE(dialog.state.dialogTitle, QStringLiteral("Dravenna-Filter speichern"));
@@ -206,11 +203,11 @@ private Q_SLOTS:
             d.txtFilter->setPlainText(QStringLiteral("Frei"));
             f.prompter.choose(path);
             d.cmdSave->click();
-            QCOMPARE(read(path), QByteArray("WHERE Frei\r\n"));
+            QCOMPARE(testing::readFile(path), QByteArray("WHERE Frei\r\n"));
             d.txtFilter->setPlainText(QStringLiteral("Frei\nAND Paar"));
             f.prompter.choose(lines);
             d.cmdSave->click();
-            QCOMPARE(read(lines), QByteArray("WHERE Frei\r\nAND Paar\r\n"));
+            QCOMPARE(testing::readFile(lines), QByteArray("WHERE Frei\r\nAND Paar\r\n"));
 
             d.txtFilter->setPlainText(QStringLiteral("etwas anderes"));
             f.prompter.choose(lines);

@@ -6,6 +6,7 @@
 #include "filter/quickfilter.h"
 #include "filter/sortcriteria.h"
 #include "filter/specialfilter.h"
+#include "tests/helpers/testfiles.h"
 #include "tests/helpers/testprogramdir.h"
 
 #include <QFile>
@@ -14,11 +15,6 @@
 class TstFilterLogic : public QObject {
     Q_OBJECT
 
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
 
 private Q_SLOTS:
     void filterTextFromChoices() {
@@ -119,10 +115,10 @@ private Q_SLOTS:
 
     void filterFilesAndQuickConditions() {
         QTemporaryDir dir;
-        write(dir.filePath(QStringLiteral("Zwei.drfilter")), "WHERE FREI = TRUE \r\nWHERE PAAR = TRUE \r\n");
-        write(dir.filePath(QStringLiteral("a.b.drfilter")), "WHERE GESCH\xdcTZT = TRUE\nX\rY");
-        write(dir.filePath(QStringLiteral(".versteckt.drfilter")), "WHERE FREI = TRUE \r\n");
-        write(dir.filePath(QStringLiteral("anders.txt")), "WHERE FREI = TRUE \r\n");
+        testing::writeFile(dir.filePath(QStringLiteral("Zwei.drfilter")), "WHERE FREI = TRUE \r\nWHERE PAAR = TRUE \r\n");
+        testing::writeFile(dir.filePath(QStringLiteral("a.b.drfilter")), "WHERE GESCH\xdcTZT = TRUE\nX\rY");
+        testing::writeFile(dir.filePath(QStringLiteral(".versteckt.drfilter")), "WHERE FREI = TRUE \r\n");
+        testing::writeFile(dir.filePath(QStringLiteral("anders.txt")), "WHERE FREI = TRUE \r\n");
         QCOMPARE(*filter::readFilterLine(dir.filePath(QStringLiteral("Zwei.drfilter"))), QStringLiteral("WHERE FREI = TRUE "));
         QCOMPARE(*filter::readFilterLine(dir.filePath(QStringLiteral("a.b.drfilter"))), QStringLiteral("WHERE GESCHÜTZT = TRUE\nX"));
         QVERIFY(!filter::readFilterLine(dir.filePath(QStringLiteral("fehlt.drfilter"))));

@@ -2,6 +2,7 @@
 #include "app/db/database.h"
 #include "filter/frmsortieren.h"
 #include "tests/helpers/mainwindowfixture.h"
+#include "tests/helpers/testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,11 +16,6 @@ using testing::MainWindowFixture;
 class TstQuickFilter : public QObject {
     Q_OBJECT
 
-    static void write(const QString& path, const QByteArray& bytes) {
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
     static void removeFilterFiles(MainWindowFixture& f) {
         for (const QString& name : QDir(f.dir.path()).entryList({QStringLiteral("*.drfilter")}, QDir::Files))
             QVERIFY(QFile::remove(f.dir.filePath(name)));
@@ -44,10 +40,10 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.start();
         removeFilterFiles(f);
-        write(f.dir.filePath(QStringLiteral("a.b.drfilter")), "WHERE FREI = TRUE \r\n");
-        write(f.dir.filePath(QStringLiteral(".versteckt.drfilter")), "WHERE FREI = TRUE \r\n");
+        testing::writeFile(f.dir.filePath(QStringLiteral("a.b.drfilter")), "WHERE FREI = TRUE \r\n");
+        testing::writeFile(f.dir.filePath(QStringLiteral(".versteckt.drfilter")), "WHERE FREI = TRUE \r\n");
         QDir(f.dir.path()).mkdir(QStringLiteral("unter"));
-        write(f.dir.filePath(QStringLiteral("unter/tief.drfilter")), "WHERE FREI = TRUE \r\n");
+        testing::writeFile(f.dir.filePath(QStringLiteral("unter/tief.drfilter")), "WHERE FREI = TRUE \r\n");
         f.window->funcSetQuickFilterCombo();
         QVERIFY(f.window->cmbQuickFilter->isEnabled());
         QCOMPARE(f.window->cmbQuickFilter->count(), 2);
@@ -65,7 +61,7 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.start();
         const int all = f.poolRows();
-        write(f.dir.filePath(QStringLiteral("Zwei Zeilen.drfilter")), "WHERE FREI = TRUE \r\nWHERE PAAR = TRUE \r\n");
+        testing::writeFile(f.dir.filePath(QStringLiteral("Zwei Zeilen.drfilter")), "WHERE FREI = TRUE \r\nWHERE PAAR = TRUE \r\n");
         f.window->funcSetQuickFilterCombo();
         choose(f, QStringLiteral("Zwei Zeilen"));
         QCOMPARE(f.window->WHERE, QStringLiteral("WHERE FREI = TRUE "));
@@ -76,7 +72,7 @@ private Q_SLOTS:
         QCOMPARE(f.window->dtaPool.RecordSource, f.window->SQLPOOL + QStringLiteral("WHERE FREI = TRUE ") + f.window->ORDER);
 
         // "Kein Filter" removes it while the list still names the file.
-        f.window->findChild<QAction*>(QStringLiteral("mnuKeinFilter"))->trigger();
+        f.trigger("mnuKeinFilter");
         QCOMPARE(f.window->WHERE, QString());
         QCOMPARE(f.poolRows(), all);
         QCOMPARE(f.window->cmbQuickFilter->currentText(), QStringLiteral("Zwei Zeilen"));
@@ -92,8 +88,8 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.start();
         const int all = f.poolRows();
-        write(f.dir.filePath(QStringLiteral("Kaputt.drfilter")), "WHERE FREI = \r\n");
-        write(f.dir.filePath(QStringLiteral("Weg.drfilter")), "WHERE FREI = TRUE \r\n");
+        testing::writeFile(f.dir.filePath(QStringLiteral("Kaputt.drfilter")), "WHERE FREI = \r\n");
+        testing::writeFile(f.dir.filePath(QStringLiteral("Weg.drfilter")), "WHERE FREI = TRUE \r\n");
         f.window->funcSetQuickFilterCombo();
         choose(f, QStringLiteral("Kaputt"));
         QCOMPARE(f.prompter.messages.size(), size_t(1));

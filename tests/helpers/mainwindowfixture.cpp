@@ -72,4 +72,17 @@ QStringList MainWindowFixture::deckNames() const {
     return names;
 }
 
+void MainWindowFixture::trigger(const char* action) {
+    QAction* entry = window->findChild<QAction*>(QString::fromLatin1(action));
+    QVERIFY2(entry, action);
+    entry->trigger();
+}
+
+void MainWindowFixture::addByNumber(const QStringList& numbers) {
+    for (const QString& n : numbers)
+        for (int r = 1; r < window->flxPool->Rows(); ++r)
+            if (window->flxPool->TextMatrix(r, 7) == n)
+                doubleClickPoolRow(r);
+}
+
 } // namespace testing

@@ -35,6 +35,8 @@ struct MainWindowFixture {
     void doubleClickPoolRow(int row);
     void clickPoolHeader(int column, Qt::MouseButton button = Qt::LeftButton);
     int deckCountInDatabase() const;
+    void trigger(const char* action); // a menu entry, by its object name
+    void addByNumber(const QStringList& numbers); // double-clicks the pool rows of these cards
 
     // Triggers the menu entry and runs act on the modal dialog it opens; false when none opened.
     // A dialog that act leaves open is closed with its close box so that the test never hangs.
@@ -50,7 +52,7 @@ struct MainWindowFixture {
             if (dialog->isVisible())
                 dialog->close();
         });
-        window->findChild<QAction*>(QString::fromLatin1(entry))->trigger();
+        trigger(entry);
         return seen;
     }
     QStringList deckNames() const;

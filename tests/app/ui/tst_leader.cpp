@@ -99,20 +99,20 @@ private Q_SLOTS:
     void newDeck() {
         MainWindowFixture f;
         f.start();
-        f.window->findChild<QAction*>(QStringLiteral("mnuNeuesDeck"))->trigger();
+        f.trigger("mnuNeuesDeck");
         QVERIFY(f.prompter.messages.empty());
         QCOMPARE(note(f, "A"), QStringLiteral("Anzahl Karten: 0"));
         f.chooseLeader(QStringLiteral("Hild"));
         f.chooseInquisitor(QStringLiteral("Isaura"));
         f.doubleClickPoolRow(2);
         f.prompter.answer(core::Answer::No);
-        f.window->findChild<QAction*>(QStringLiteral("mnuNeuesDeck"))->trigger();
+        f.trigger("mnuNeuesDeck");
         QCOMPARE(f.prompter.messages.back().text,
                  QStringLiteral("Soll das aktuelle Deck verworfen werden und ein Neues begonnen werden?"));
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Neues Deck"));
         QCOMPARE(f.deckRows(), 1);
         f.prompter.answer(core::Answer::Yes);
-        f.window->findChild<QAction*>(QStringLiteral("mnuNeuesDeck"))->trigger();
+        f.trigger("mnuNeuesDeck");
         QCOMPARE(f.deckRows(), 0);
         QCOMPARE(f.window->dtaPool.model().rowColor(1), deck::kBlack);
         QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Hild (")));

@@ -1,0 +1,9 @@
+#include "filter/filterdialog.h"
+
+#include "filter/filterfile.h"
+
+namespace filter {
+
+void FilterDialog::saveFilterLine(const QString& line) { saveFilterFile(cmdcSaveLoad, line, m_quickFiltersChanged); }
+
+} // namespace filter
