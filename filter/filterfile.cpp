@@ -28,14 +28,18 @@ QStringList quickFilterNames(const QString& dir) {
     return names;
 }
 
+void prepareFilterDialog(core::FileDialogState& dialog, const QString& title, unsigned flags) {
+    const QString extension = QStringLiteral("drfilter");
+    core::prepareFileDialog(dialog, title, extension, QStringLiteral("Dravenna-Filter"), flags);
+    dialog.defaultExt = extension;
+}
+
 void saveFilterFile(core::FileDialogState& dialog, const QString& line, const std::function<void()>& afterSave) {
     const QString title = QStringLiteral("Dravenna-Filter speichern");
-    const QString extension = QString::fromUtf16(kExtension);
     try {
-        core::prepareFileDialog(dialog, title, extension, QStringLiteral("Dravenna-Filter"),
-                                core::dialogflags::OverwritePrompt | core::dialogflags::PathMustExist |
-                                    core::dialogflags::NoReadOnlyReturn);
-        dialog.defaultExt = extension;
+        prepareFilterDialog(dialog, title,
+                            core::dialogflags::OverwritePrompt | core::dialogflags::PathMustExist |
+                                core::dialogflags::NoReadOnlyReturn);
         if (!core::prompter().fileDialog(dialog, true))
             return;
         const QString path = dialog.fileName;
@@ -49,8 +53,7 @@ void saveFilterFile(core::FileDialogState& dialog, const QString& line, const st
                                  QStringLiteral("Dravenna-Filter erfolgreich gespeichert"), core::Icon::Information,
                                  core::Buttons::Ok);
     } catch (const db::DbError& e) {
-        core::prompter().message(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n") + e.description(), title,
-                                 core::Icon::Critical, core::Buttons::Ok);
+        core::showError(title, e);
     }
 }
 

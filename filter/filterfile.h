@@ -9,14 +9,16 @@
 
 namespace filter {
 
-inline constexpr char16_t kExtension[] = u"drfilter";
-
 // The first line of a filter file (Windows-1252); a line ends at CR or CR LF, a lone LF stays.
 // Nothing when the file cannot be read.
 std::optional<QString> readFilterLine(const QString& path);
 
 // Display names of the filter files in dir ("*.drfilter", not hidden, no subfolders), by name.
 QStringList quickFilterNames(const QString& dir);
+
+// Readies a file dialog for filter files: title, flags, the program folder, the filter list and
+// the default extension.
+void prepareFilterDialog(core::FileDialogState& dialog, const QString& title, unsigned flags);
 
 // Asks the player where to save, writes line as the file's only line and reports the outcome.
 // afterSave runs once the file is on disk, before the success message.

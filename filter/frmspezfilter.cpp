@@ -148,10 +148,7 @@ void frmSpezFilter::applyCondition() {
 void frmSpezFilter::load() {
     const QString title = QStringLiteral("Dravenna-Filter laden");
     try {
-        const QString extension = QString::fromUtf16(kExtension);
-        core::prepareFileDialog(cmdcSaveLoad, title, extension, QStringLiteral("Dravenna-Filter"),
-                                core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
-        cmdcSaveLoad.defaultExt = extension;
+        prepareFilterDialog(cmdcSaveLoad, title, core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
         if (!core::prompter().fileDialog(cmdcSaveLoad, false))
             return;
         const auto line = readFilterLine(cmdcSaveLoad.fileName);
@@ -161,8 +158,7 @@ void frmSpezFilter::load() {
         core::prompter().message(QStringLiteral("Der Dravenna-Filter wurde geladen"), QStringLiteral("Dravenna-Filter geladen"),
                                  core::Icon::Information, core::Buttons::Ok);
     } catch (const db::DbError& e) {
-        core::prompter().message(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n") + e.description(), title,
-                                 core::Icon::Critical, core::Buttons::Ok);
+        core::showError(title, e);
     }
 }
 

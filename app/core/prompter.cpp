@@ -1,6 +1,7 @@
 #include "app/core/prompter.h"
 
 #include "app/core/programdir.h"
+#include "app/db/dberror.h"
 
 #include <QtGlobal>
 
@@ -26,6 +27,11 @@ void prepareFileDialog(FileDialogState& state, const QString& title, const QStri
         state.fileName.clear();
     state.filter = filterName + QStringLiteral(" (*.") + extension + QStringLiteral(")|*.") + extension +
                    QStringLiteral("|Alle Dateien (*.*)|*.*");
+}
+
+void showError(const QString& title, const db::DbError& e) {
+    prompter().message(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n") + e.description(), title, Icon::Critical,
+                       Buttons::Ok);
 }
 
 void setPrompter(Prompter* p) { g_override = p; }

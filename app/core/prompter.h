@@ -2,6 +2,10 @@
 
 #include <QString>
 
+namespace db {
+class DbError;
+}
+
 namespace core {
 
 enum class Icon { None, Critical, Question, Exclamation, Information };
@@ -44,6 +48,9 @@ public:
 };
 
 Prompter& prompter();
+
+// Shows an engine failure the way the program reports errors of one operation.
+void showError(const QString& title, const db::DbError& e);
 // Replaces the prompter (tests); nullptr restores the one installed by the program.
 void setPrompter(Prompter* p);
 void setDefaultPrompter(Prompter* p);

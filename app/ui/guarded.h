@@ -7,11 +7,7 @@
 
 namespace ui {
 
-// Shows an engine failure the way the program reports errors of one operation.
-inline void showError(const QString& title, const db::DbError& e) {
-    core::prompter().message(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n") + e.description(), title,
-                             core::Icon::Critical, core::Buttons::Ok);
-}
+using core::showError;
 
 inline void showInfo(const QString& text, const QString& title) {
     core::prompter().message(text, title, core::Icon::Information, core::Buttons::Ok);
