@@ -98,6 +98,12 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(f.dir.filePath(QStringLiteral("Weg.drfilter"))));
         choose(f, QStringLiteral("Weg"));
         QCOMPARE(f.prompter.messages.size(), size_t(2));
+        // A file from a stranger cannot write through the pool query.
+        testing::writeFile(f.dir.filePath(QStringLiteral("Boese.drfilter")), "WHERE 1 = 1; DELETE * FROM KARTEN\r\n");
+        f.window->funcSetQuickFilterCombo();
+        choose(f, QStringLiteral("Boese"));
+        QCOMPARE(f.prompter.messages.size(), size_t(3));
+        QCOMPARE(cardsWhere(f, QString()), all);
         // A working filter still works afterwards.
         choose(f, QString());
         QCOMPARE(f.poolRows(), all);
