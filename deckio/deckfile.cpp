@@ -20,7 +20,7 @@ QString firstField(db::Database& conn, const QString& sql) {
 
 DeckFileContent collectDeck(db::Database& conn, const QString& leaderEntry, const QString& inquisitorEntry) {
     DeckFileContent deck;
-    const QString leader = db::quoted(deck::nameBeforeFirstParen(leaderEntry));
+    const QString leader = db::quoted(deck::leaderName(leaderEntry));
     auto rs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM ANFUEHRER WHERE NAME = '") + leader + QStringLiteral("' "));
     if (rs.Eof())
         throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));

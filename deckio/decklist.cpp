@@ -28,7 +28,7 @@ QString buildDeckList(db::Database& conn, const QString& leaderEntry, const QStr
         invalidArgument();
     QString leaderFaction;
     {
-        const QString name = db::quoted(deck::nameBeforeFirstParen(leaderEntry));
+        const QString name = db::quoted(deck::leaderName(leaderEntry));
         auto rs = conn.OpenRecordset(QStringLiteral("SELECT * FROM ANFUEHRER WHERE NAME='") + name + QStringLiteral("' "));
         if (rs.RecordCount() > 0) {
             leaderFaction = field(rs, "FRAKTION");

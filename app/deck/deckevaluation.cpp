@@ -50,7 +50,7 @@ DeckEvaluation evaluateDeck(db::Database& conn, const QString& leaderEntry, cons
     QString mainFaction;
 
     if (!leaderEntry.isEmpty()) {
-        const QString name = db::quoted(nameBeforeFirstParen(leaderEntry));
+        const QString name = db::quoted(leaderName(leaderEntry));
         auto rs = conn.OpenRecordset(QStringLiteral("SELECT FRAKTION, KARTEN, MONDE FROM ANFUEHRER ") +
                                      QStringLiteral("WHERE NAME = '") + name + QStringLiteral("' "));
         if (rs.RecordCount() == 0) {

@@ -29,4 +29,6 @@ QString inquisitorName(const QString& entry) {
     return entry == kNoInquisitor ? QStringLiteral("-") : nameBeforeFirstParen(entry);
 }
 
+QString leaderName(const QString& entry) { return nameBeforeLastParen(entry); }
+
 } // namespace deck

@@ -60,7 +60,7 @@ bool frmMain::BuildCardTableDeck(QByteArray& text) {
             return true;
         }
         text += deckio::buildCardTableDeck(*conn, readWhole(location.fullPath()),
-                                           deck::nameBeforeFirstParen(cmbLeader->currentText()),
+                                           deck::leaderName(cmbLeader->currentText()),
                                            deck::inquisitorName(cmbInquisitor->currentText()));
         return false;
     } catch (const deckio::CardTableLineError& e) {

@@ -181,7 +181,7 @@ void frmMain::onLeaderChosen() {
     CalculateDeck();
     if (cmbInquisitor->currentText().isEmpty())
         cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
-    showCard(deck::nameBeforeLastParen(cmbLeader->currentText()), QStringLiteral("ANFUEHRER"));
+    showCard(deck::leaderName(cmbLeader->currentText()), QStringLiteral("ANFUEHRER"));
 }
 
 void frmMain::onInquisitorChosen() {
@@ -191,7 +191,7 @@ void frmMain::onInquisitorChosen() {
 
 void frmMain::onShowLeader() {
     if (!cmbLeader->currentText().isEmpty())
-        showCard(deck::nameBeforeLastParen(cmbLeader->currentText()), QStringLiteral("ANFUEHRER"));
+        showCard(deck::leaderName(cmbLeader->currentText()), QStringLiteral("ANFUEHRER"));
 }
 
 void frmMain::onShowInquisitor() {
@@ -203,16 +203,9 @@ void frmMain::onStandardDeck() {
     auto conn = db::Database::OpenDatabase(sDatabasePath);
     if (cmbLeader->currentText().isEmpty())
         return;
-    if (deckHasCards(*conn)) {
-        if (core::prompter().message(QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\n"
-                                                    "Soll das aktuelle Deck verworfen werden?"),
-                                     QStringLiteral("Standard-Deck"), core::Icon::Question,
-                                     core::Buttons::YesNo) == core::Answer::No)
-            return;
-        conn->Execute(QStringLiteral("DELETE * FROM DECK"));
-        deckReplaced();
-    }
-    const QString name = db::quoted(deck::nameBeforeFirstParen(cmbLeader->currentText()));
+    if (!discardDeck(*conn, QStringLiteral("Standard-Deck")))
+        return;
+    const QString name = db::quoted(deck::leaderName(cmbLeader->currentText()));
     auto rs = conn->OpenRecordset(QStringLiteral("SELECT FRAKTION FROM ANFUEHRER ") + QStringLiteral("WHERE NAME = '") + name +
                                   QStringLiteral("' "));
     if (rs.RecordCount() == 0)

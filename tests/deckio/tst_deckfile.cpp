@@ -90,11 +90,25 @@ private Q_SLOTS:
         QVERIFY(f.prompter.dialogs.empty());
     }
 
+    void leaderWithBracketsInItsNameIsSaved() {
+        MainWindowFixture f;
+        f.start();
+        f.chooseLeader(QStringLiteral("Merethis (die Ältere)"));
+        f.addByNumber({"SIVAR 06"});
+        const QString path = f.dir.filePath(QStringLiteral("merethis.drd"));
+        f.prompter.choose(path);
+        f.trigger("mnuSpeichern");
+        QCOMPARE(testing::readFile(path), QByteArray("SIVAR 00\r\n\r\nSIVAR 06\r\n"));
+    }
+
     void failedSaveLeavesTheOldFile() {
         MainWindowFixture f;
         f.start();
-        f.chooseLeader(QStringLiteral("Merethis (die Ältere)")); // looked up as "Merethis": not found
+        f.chooseLeader(QStringLiteral("Sivrid Eisenhand"));
         f.addByNumber({"SIVAR 06"});
+        // The leader's row has gone from the catalogue since the list was filled: nothing is written.
+        db::Database::OpenDatabase(f.dir.databasePath())
+            ->Execute(QStringLiteral("DELETE * FROM ANFUEHRER WHERE NAME = 'Sivrid Eisenhand'"));
         const QString path = f.dir.filePath(QStringLiteral("old.drd"));
         testing::writeFile(path, "SIVAR 01\r\n\r\nSIVAR 05\r\n");
         f.prompter.choose(path);
