@@ -1,4 +1,5 @@
 #include "deckio/cardtable.h"
+#include "deckio/deckfile.h"
 
 #include "app/core/programdir.h"
 #include "app/core/settings.h"
@@ -105,10 +106,9 @@ CardTableImport importCardTableDeck(db::Database& conn, const QByteArray& deckFi
     for (const QByteArray& line : core::splitLines(deckFile)) {
         if (!isCardLine(line, Qt::CaseSensitive))
             continue;
-        const QString number = db::quoted(cardTableNumber(core::decodeText(line)));
-        conn.Execute(QStringLiteral("INSERT INTO DECK ") + QStringLiteral("SELECT * FROM KARTEN ") +
-                     QStringLiteral("WHERE NUMMER='") + number + QStringLiteral("' AND NOT EXISTS (SELECT * FROM DECK WHERE ") +
-                     QStringLiteral("DECK.NUMMER='") + number + QStringLiteral("') "));
+        const QString cardNumber = cardTableNumber(core::decodeText(line));
+        insertCard(conn, cardNumber);
+        const QString number = db::quoted(cardNumber);
         if (const QStringList leader = column(conn, QStringLiteral("SELECT NAME FROM ANFUEHRER ") + QStringLiteral("WHERE NUMMER='") +
                                                         number + QStringLiteral("' "));
             !leader.isEmpty())

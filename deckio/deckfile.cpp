@@ -61,10 +61,17 @@ QString inquisitorNameForNumber(db::Database& conn, const QString& number) {
     return firstField(conn, QStringLiteral("SELECT NAME FROM INQUISITOR WHERE NUMMER = '") + db::quoted(number) + QStringLiteral("' "));
 }
 
+void insertCard(db::Database& conn, const QString& cardNumber) {
+    // A deck holds each card once, however often a file names it.
+    const QString number = db::quoted(cardNumber);
+    conn.Execute(QStringLiteral("INSERT INTO DECK ") + QStringLiteral("SELECT * FROM KARTEN ") +
+                 QStringLiteral("WHERE KARTEN.NUMMER = '") + number +
+                 QStringLiteral("' AND NOT EXISTS (SELECT * FROM DECK WHERE DECK.NUMMER = '") + number + QStringLiteral("') "));
+}
+
 void insertCards(db::Database& conn, const QStringList& cardNumbers) {
     for (const QString& number : cardNumbers)
-        conn.Execute(QStringLiteral("INSERT INTO DECK ") + QStringLiteral("SELECT * FROM KARTEN ") +
-                     QStringLiteral("WHERE KARTEN.NUMMER = '") + db::quoted(number) + QStringLiteral("' "));
+        insertCard(conn, number);
 }
 
 int entryIndexForName(const QStringList& entries, const QString& name) {

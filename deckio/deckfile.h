@@ -33,7 +33,8 @@ DeckFileContent parseDeckFile(const QByteArray& bytes);
 QString leaderNameForNumber(db::Database& conn, const QString& number);
 QString inquisitorNameForNumber(db::Database& conn, const QString& number);
 
-// Copies the file's cards into DECK; numbers that match no card insert nothing.
+// Copies cards into DECK; numbers that match no card, or a card already there, insert nothing.
+void insertCard(db::Database& conn, const QString& cardNumber);
 void insertCards(db::Database& conn, const QStringList& cardNumbers);
 
 // Index of the list entry naming exactly this name (the text before its last " ("), -1 if none.

@@ -123,11 +123,11 @@ private Q_SLOTS:
         MainWindowFixture f;
         f.start();
         const QString path = f.dir.filePath(QStringLiteral("x.drd"));
-        testing::writeFile(path, "GARSK 01\rINQ 414\r\n\r\nGARSK 05\r\nNIRGENDS 99\r\n\r\nit's\r\nUMBREL 10\r\n\r\n");
+        testing::writeFile(path, "GARSK 01\rINQ 414\r\n\r\nGARSK 05\r\ngarsk 05\r\nNIRGENDS 99\r\n\r\nit's\r\nUMBREL 10\r\n\r\n");
         f.prompter.choose(path);
         f.trigger("mnuLaden");
         QCOMPARE(f.prompter.messages.back().text, QStringLiteral("Das Dravenna-Deck wurde geladen"));
-        QCOMPARE(f.deckRows(), 2);
+        QCOMPARE(f.deckRows(), 2); // GARSK 05 twice is one card
         QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Gundolf Hammerschlag (")));
         QVERIFY(f.window->cmbInquisitor->currentText().startsWith(QStringLiteral("Kelm von Aschgrau (")));
         int grey = 0;
