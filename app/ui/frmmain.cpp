@@ -459,6 +459,9 @@ void frmMain::onQuickFilterChosen(int index) {
         if (!line)
             throw db::DbError(53, QStringLiteral("Datei nicht gefunden: %1.drfilter").arg(entry));
         WHERE = *line;
+        // The special filter saves its condition without a trailing blank; the order text needs one.
+        if (!WHERE.isEmpty() && !WHERE.endsWith(u' '))
+            WHERE += u' ';
     }
     poolRefreshWithCount();
 }

@@ -240,9 +240,13 @@ private Q_SLOTS:
         QCOMPARE(f.window->cmbQuickFilter->findText(QStringLiteral("Zeilen")) > 0, true);
         // The quick filter takes only the first line of the multi-line file.
         const int i = f.window->cmbQuickFilter->findText(QStringLiteral("Zeilen"));
+        const size_t messages = f.prompter.messages.size();
         f.window->cmbQuickFilter->setCurrentIndex(i);
         Q_EMIT f.window->cmbQuickFilter->activated(i);
-        QCOMPARE(f.window->WHERE, QStringLiteral("WHERE Frei"));
+        // It gets the blank the order text needs, and the pool shows the free cards.
+        QCOMPARE(f.window->WHERE, QStringLiteral("WHERE Frei "));
+        QCOMPARE(f.prompter.messages.size(), messages);
+        QCOMPARE(f.poolRows(), cardsWhere(f, QStringLiteral("WHERE FREI = TRUE")));
     }
 
     void sortDialogOrdersPoolAndDeck() {
