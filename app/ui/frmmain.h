@@ -112,14 +112,15 @@ private:
 
     void showCard(const QString& sKartenname, const QString& sTable);
     void toggleCardWindow();
-    void requeryPool();
+    // The pool with filter between its SELECT and its ORDER BY, marked against the deck.
+    void requeryPool(const QString& filter);
     void requeryPoolAndDeck();
     // After DECK changed as a whole: deck grid, pool marking and evaluation follow.
     void deckReplaced();
     // The deck list of the current deck; empty when the deck may not be listed (the user was told).
     QString deckListText();
     void poolRefreshWithCount();
-    // The pool with filter between its SELECT and its ORDER BY, and the count of its cards.
+    // requeryPool, then the count of its cards.
     void poolRefreshWithCount(const QString& filter);
     void onQuickNameFilter(const QString& text);
 

@@ -23,14 +23,14 @@ const QString kAddTitle = QStringLiteral("Karte hinzufügen");
 
 // ---- re-querying --------------------------------------------------------------------------------
 
-void frmMain::requeryPool() {
-    dtaPool.RecordSource = SQLPOOL + WHERE + ORDER;
+void frmMain::requeryPool(const QString& filter) {
+    dtaPool.RecordSource = SQLPOOL + filter + ORDER;
     dtaPool.Refresh();
     DeckAbgleichen();
 }
 
 void frmMain::requeryPoolAndDeck() {
-    requeryPool();
+    requeryPool(WHERE);
     dtaDeck.RecordSource = SQLDECK + ORDER;
     dtaDeck.Refresh();
 }
@@ -38,9 +38,7 @@ void frmMain::requeryPoolAndDeck() {
 void frmMain::poolRefreshWithCount() { poolRefreshWithCount(WHERE); }
 
 void frmMain::poolRefreshWithCount(const QString& filter) {
-    dtaPool.RecordSource = SQLPOOL + filter + ORDER;
-    dtaPool.Refresh();
-    DeckAbgleichen();
+    requeryPool(filter);
     lblAnzPool->setText(deck::countText(flxPool->Rows() - 1));
 }
 
