@@ -20,6 +20,11 @@ namespace {
 constexpr int kMinClientHeight = 1500;
 constexpr int kNormalHeight = 6750;
 const QString kSection = QStringLiteral("frmShowCard");
+
+// The card's row; the result holds its values, so the connection may close at once.
+db::Recordset cardRecord(const QString& name, const QString& table) {
+    return db::Database::OpenDatabase(core::databasePath())->OpenRecordset(cardQuery(name, table));
+}
 } // namespace
 
 frmShowCard::frmShowCard(QWidget* owner, std::function<bool()> isActive)
@@ -97,8 +102,7 @@ void frmShowCard::showCard(const QString& sKartenname, const QString& sTable) {
         showPicture(sKartenname, sTable);
 }
 
-bool frmShowCard::commonStart(const QString& sKartenname, const QString& sTable, QString& table) {
-    Q_UNUSED(sKartenname);
+bool frmShowCard::commonStart(const QString& sTable, QString& table) {
     if (!m_isActive())
         return false;
     table = sTable.isEmpty() ? QStringLiteral("KARTEN") : sTable;
@@ -115,7 +119,7 @@ bool frmShowCard::commonStart(const QString& sKartenname, const QString& sTable,
 
 void frmShowCard::showPicture(const QString& sKartenname, const QString& sTable) {
     QString table;
-    if (!commonStart(sKartenname, sTable, table))
+    if (!commonStart(sTable, table))
         return;
     if (!m_library.ensureLoaded()) {
         // Without the picture library the text still tells the player everything.
@@ -128,8 +132,7 @@ void frmShowCard::showPicture(const QString& sKartenname, const QString& sTable)
         showText(sKartenname, sTable);
         return;
     }
-    auto conn = db::Database::OpenDatabase(core::databasePath());
-    auto rs = conn->OpenRecordset(cardQuery(sKartenname, table));
+    const db::Recordset rs = cardRecord(sKartenname, table);
     QImage picture;
     if (!rs.Eof()) {
         const PictureRef ref = pictureRef(rs.Fields(QStringLiteral("Nummer")).toString());
@@ -143,10 +146,9 @@ void frmShowCard::showPicture(const QString& sKartenname, const QString& sTable)
 
 void frmShowCard::showText(const QString& sKartenname, const QString& sTable) {
     QString table;
-    if (!commonStart(sKartenname, sTable, table))
+    if (!commonStart(sTable, table))
         return;
-    auto conn = db::Database::OpenDatabase(core::databasePath());
-    auto rs = conn->OpenRecordset(cardQuery(sKartenname, table));
+    const db::Recordset rs = cardRecord(sKartenname, table);
     if (rs.Eof()) {
         txtCard->clear();
         return;

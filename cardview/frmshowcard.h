@@ -44,7 +44,7 @@ protected:
 
 private:
     void showPicture(const QString& sKartenname, const QString& sTable);
-    bool commonStart(const QString& sKartenname, const QString& sTable, QString& table);
+    bool commonStart(const QString& sTable, QString& table);
     QString storedType() const;
     void setMode(bool picture);
     void storePlacement();
