@@ -17,21 +17,19 @@ void addTick(QString& out, bool ticked, const char* piece) {
         out += QString::fromUtf8(piece);
 }
 
-QString likeValue(const QString& text) { return text.isEmpty() ? text : db::quoted(text); }
-
 } // namespace
 
 QString funcBuildFilter(const FilterChoices& c) {
     QString out = QStringLiteral("WHERE");
     // The list values come from the catalogue; doubling apostrophes keeps such a value a valid literal.
-    addText(out, QStringLiteral(" AND KARTENART = '"), likeValue(c.kartenArt), QStringLiteral("' "));
-    addText(out, QStringLiteral(" AND FRAKTION = '"), likeValue(c.fraktion), QStringLiteral("' "));
+    addText(out, QStringLiteral(" AND KARTENART = '"), db::quoted(c.kartenArt), QStringLiteral("' "));
+    addText(out, QStringLiteral(" AND FRAKTION = '"), db::quoted(c.fraktion), QStringLiteral("' "));
     addText(out, QStringLiteral(" AND STFEUER = "), c.stFeuer, QStringLiteral(" "));
     addText(out, QStringLiteral(" AND STERDE = "), c.stErde, QStringLiteral(" "));
     addText(out, QStringLiteral(" AND MONDE = "), c.monde, QStringLiteral(" "));
-    addText(out, QStringLiteral(" AND NAME LIKE '*"), likeValue(c.name), QStringLiteral("*' "));
-    addText(out, QStringLiteral(" AND SONDER LIKE '*"), likeValue(c.fertigkeiten), QStringLiteral("*' "));
-    addText(out, QStringLiteral(" AND GANG = '"), likeValue(c.gang), QStringLiteral("' "));
+    addText(out, QStringLiteral(" AND NAME LIKE '*"), db::quoted(c.name), QStringLiteral("*' "));
+    addText(out, QStringLiteral(" AND SONDER LIKE '*"), db::quoted(c.fertigkeiten), QStringLiteral("*' "));
+    addText(out, QStringLiteral(" AND GANG = '"), db::quoted(c.gang), QStringLiteral("' "));
     addTick(out, c.frei, " AND FREI = TRUE ");
     addTick(out, c.paar, " AND PAAR = TRUE ");
     addTick(out, c.geschuetzt, " AND GESCHÜTZT = TRUE ");
