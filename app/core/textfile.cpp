@@ -2,6 +2,7 @@
 
 #include "app/db/dberror.h"
 
+#include <QFile>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -50,6 +51,13 @@ QStringList decodeLines(const QByteArray& bytes) {
 
 void throwFileError(const QString& path, const QString& why) {
     throw db::DbError(75, QStringLiteral("Fehler beim Zugriff auf '%1': %2").arg(path, why));
+}
+
+QByteArray readWholeFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throwFileError(path, file.errorString());
+    return file.readAll();
 }
 
 QString writeFileAtomically(const QString& path, const QByteArray& bytes) {

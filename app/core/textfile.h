@@ -22,6 +22,9 @@ QStringList decodeLines(const QByteArray& bytes);
 // Reports a file that could not be read or written as the engine's error number 75.
 [[noreturn]] void throwFileError(const QString& path, const QString& why);
 
+// The whole file; throws db::DbError (75) when it cannot be read.
+QByteArray readWholeFile(const QString& path);
+
 // Writes bytes through a temporary file that replaces the target only once complete.
 // Returns an error text, empty on success.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);

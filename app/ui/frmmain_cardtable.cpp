@@ -7,7 +7,6 @@
 #include "deckio/cardtable.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QFileInfo>
 
 namespace ui {
@@ -16,13 +15,6 @@ namespace {
 
 const QString kExportTitle = QStringLiteral("Dravenna-Deckliste speichern");
 const QString kImportTitle = QStringLiteral("Dravenna-Deck laden");
-
-QByteArray readWhole(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        core::throwFileError(path, file.errorString());
-    return file.readAll();
-}
 
 } // namespace
 
@@ -59,7 +51,7 @@ bool frmMain::BuildCardTableDeck(QByteArray& text) {
                 QStringLiteral("CardTable-Daten nicht gefunden"), core::Icon::Exclamation, core::Buttons::Ok);
             return true;
         }
-        text += deckio::buildCardTableDeck(*conn, readWhole(location.fullPath()),
+        text += deckio::buildCardTableDeck(*conn, core::readWholeFile(location.fullPath()),
                                            deck::leaderName(cmbLeader->currentText()),
                                            deck::inquisitorName(cmbInquisitor->currentText()));
         return false;
@@ -93,7 +85,7 @@ void frmMain::funcImportCardTable() {
 void frmMain::ImportCardTableFile(const QString& path) {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
-        const QByteArray bytes = readWhole(path);
+        const QByteArray bytes = core::readWholeFile(path);
         deckio::CardTableImport found;
         try {
             found = deckio::importCardTableDeck(*conn, bytes);

@@ -10,7 +10,6 @@
 #include "app/core/textfile.h"
 
 #include <QComboBox>
-#include <QFile>
 
 namespace ui {
 
@@ -120,11 +119,7 @@ void frmMain::funcLoad() {
 void frmMain::LoadDeckFile(const QString& path) {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            core::throwFileError(path, file.errorString());
-        const deckio::DeckFileContent content = deckio::parseDeckFile(file.readAll());
-        file.close();
+        const deckio::DeckFileContent content = deckio::parseDeckFile(core::readWholeFile(path));
 
         if (content.lineCount < 1)
             throw db::DbError(62, deckio::kPastEndOfFile);
