@@ -106,17 +106,12 @@ CardTableImport importCardTableDeck(db::Database& conn, const QByteArray& deckFi
     for (const QByteArray& line : core::splitLines(deckFile)) {
         if (!isCardLine(line, Qt::CaseSensitive))
             continue;
-        const QString cardNumber = cardTableNumber(core::decodeText(line));
-        insertCard(conn, cardNumber);
-        const QString number = db::quoted(cardNumber);
-        if (const QStringList leader = column(conn, QStringLiteral("SELECT NAME FROM ANFUEHRER ") + QStringLiteral("WHERE NUMMER='") +
-                                                        number + QStringLiteral("' "));
-            !leader.isEmpty())
-            found.leaderName = leader.first();
-        if (const QStringList inq = column(conn, QStringLiteral("SELECT NAME FROM INQUISITOR ") + QStringLiteral("WHERE NUMMER='") +
-                                                     number + QStringLiteral("' "));
-            !inq.isEmpty())
-            found.inquisitorName = inq.first();
+        const QString number = cardTableNumber(core::decodeText(line));
+        insertCard(conn, number);
+        if (const QString leader = leaderNameForNumber(conn, number); !leader.isEmpty())
+            found.leaderName = leader;
+        if (const QString inquisitor = inquisitorNameForNumber(conn, number); !inquisitor.isEmpty())
+            found.inquisitorName = inquisitor;
     }
     return found;
 }
