@@ -128,7 +128,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     if (!deckPath.isEmpty() && QFileInfo(deckPath).isFile())
         LoadDeckFile(deckPath);
     m_loaded = true;
-    lblAnzPool->setText(QStringLiteral("Anzahl Karten: ") + QString::number(flxPool->Rows() - 1));
+    showPoolCount();
 }
 
 frmMain::~frmMain() = default;
@@ -386,7 +386,7 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event) {
 
 bool frmMain::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && m_loaded)
-        lblAnzPool->setText(QStringLiteral("Anzahl Karten: ") + QString::number(flxPool->Rows() - 1));
+        showPoolCount();
     return QMainWindow::event(event);
 }
 

@@ -122,6 +122,7 @@ private:
     void poolRefreshWithCount();
     // requeryPool, then the count of its cards.
     void poolRefreshWithCount(const QString& filter);
+    void showPoolCount();
     void onQuickNameFilter(const QString& text);
 
     // Grid behaviour.

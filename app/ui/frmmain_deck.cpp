@@ -39,8 +39,10 @@ void frmMain::poolRefreshWithCount() { poolRefreshWithCount(WHERE); }
 
 void frmMain::poolRefreshWithCount(const QString& filter) {
     requeryPool(filter);
-    lblAnzPool->setText(deck::countText(flxPool->Rows() - 1));
+    showPoolCount();
 }
+
+void frmMain::showPoolCount() { lblAnzPool->setText(deck::countText(flxPool->Rows() - 1)); }
 
 int frmMain::DeckAbgleichen() {
     auto conn = db::Database::OpenDatabase(sDatabasePath);
