@@ -81,25 +81,25 @@ QString frmCardTableData::fileName() const {
 
 void frmCardTableData::setFolder(const QString& folder) {
     m_folder = folderPath(folder);
-    m_drive = driveOf(m_drives, m_folder);
+    const QString drive = driveOf(m_drives, m_folder);
     {
         const QSignalBlocker block(Drive1);
-        Drive1->setCurrentIndex(static_cast<int>(m_drives.indexOf(m_drive)));
+        Drive1->setCurrentIndex(static_cast<int>(m_drives.indexOf(drive)));
     }
-    const FolderListing listing = listFolder(m_drive, m_folder);
+    const FolderListing listing = listFolder(drive, m_folder);
     Dir1->clear();
-    int depth = 0;
-    for (const QString& path : listing.ancestors) {
-        const QString label = path == m_drive ? path : QFileInfo(path).fileName();
+    // Indented like a tree: each ancestor one step deeper, the subfolders one below the folder.
+    const auto add = [this, &drive](const QString& path, int depth) {
+        const QString label = path == drive ? path : QFileInfo(path).fileName();
         auto* item = new QListWidgetItem(QString(depth * 2, u' ') + label, Dir1);
         item->setData(kFolderRole, path);
-        ++depth;
-    }
-    Dir1->setCurrentRow(static_cast<int>(listing.ancestors.size()) - 1);
-    for (const QString& path : listing.subfolders) {
-        auto* item = new QListWidgetItem(QString(depth * 2, u' ') + QFileInfo(path).fileName(), Dir1);
-        item->setData(kFolderRole, path);
-    }
+    };
+    const int depth = static_cast<int>(listing.ancestors.size());
+    for (int i = 0; i < depth; ++i)
+        add(listing.ancestors[i], i);
+    Dir1->setCurrentRow(depth - 1);
+    for (const QString& path : listing.subfolders)
+        add(path, depth);
     File1->clear();
     File1->addItems(filesIn(m_folder));
     File1->setCurrentRow(-1);

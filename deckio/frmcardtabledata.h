@@ -32,7 +32,6 @@ private:
     void confirm();
 
     QStringList m_drives;
-    QString m_drive;
     QString m_folder;
 };
 
