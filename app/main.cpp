@@ -1,9 +1,9 @@
-#include "app/core/instancelock.h"
-#include "app/core/programdir.h"
-#include "app/core/prompter.h"
-#include "app/db/dberror.h"
-#include "app/ui/dialogprompter.h"
-#include "app/ui/frmmain.h"
+#include "core/instancelock.h"
+#include "core/programdir.h"
+#include "core/prompter.h"
+#include "db/dberror.h"
+#include "core/dialogprompter.h"
+#include "app/frmmain.h"
 
 #include <QApplication>
 

@@ -1,6 +1,6 @@
 // The marking pass: deck numbers read once and compared in memory, against one query per pool row.
-#include "app/db/database.h"
-#include "app/deck/deckmarking.h"
+#include "db/database.h"
+#include "deck/deckmarking.h"
 #include "bench/benchsupport.h"
 
 #include <benchmark/benchmark.h>

@@ -1,8 +1,8 @@
 // The name filter while typing on large catalogues, and CardTable export against large card data.
-#include "app/core/textfile.h"
-#include "app/db/database.h"
-#include "app/ui/flexgrid.h"
-#include "app/ui/frmmain.h"
+#include "core/textfile.h"
+#include "db/database.h"
+#include "db/flexgrid.h"
+#include "app/frmmain.h"
 #include "bench/benchsupport.h"
 #include "deckio/cardtable.h"
 

@@ -1,6 +1,6 @@
 // Start-up to a filled main window beside an empty Qt main window, and the deck edits a player makes.
-#include "app/ui/flexgrid.h"
-#include "app/ui/frmmain.h"
+#include "db/flexgrid.h"
+#include "app/frmmain.h"
 #include "bench/benchsupport.h"
 
 #include <QApplication>

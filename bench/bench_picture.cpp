@@ -1,7 +1,7 @@
 // Picture look-ups in the library, showing a card in the card window, and stepping through the pool
 // with the arrow keys while the card window follows.
-#include "app/ui/flexgrid.h"
-#include "app/ui/frmmain.h"
+#include "db/flexgrid.h"
+#include "app/frmmain.h"
 #include "bench/benchsupport.h"
 #include "cardres/picturekeys.h"
 #include "cardview/frmshowcard.h"

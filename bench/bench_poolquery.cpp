@@ -1,7 +1,7 @@
 // The pool query through the Jet layer against SQLite alone on the same translated text.
-#include "app/db/database.h"
-#include "app/db/datacontrol.h"
-#include "app/db/queries.h"
+#include "db/database.h"
+#include "db/datacontrol.h"
+#include "db/queries.h"
 #include "bench/benchsupport.h"
 
 #include <benchmark/benchmark.h>

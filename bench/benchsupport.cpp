@@ -1,8 +1,8 @@
 #include "bench/benchsupport.h"
 
-#include "app/core/programdir.h"
-#include "app/core/prompter.h"
-#include "app/db/database.h"
+#include "core/programdir.h"
+#include "core/prompter.h"
+#include "db/database.h"
 
 #include <QApplication>
 #include <QDir>

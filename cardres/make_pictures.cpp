@@ -1,8 +1,8 @@
 // Build-time tool: draws every card face of the picture store from the catalogue and writes the
 // JPEG files and the resource list that embeds them in DravennaRes.
-#include "app/db/database.h"
-#include "app/db/dberror.h"
-#include "app/db/gridmodel.h"
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/gridmodel.h"
 #include "cardres/picturekeys.h"
 
 #include <QDir>

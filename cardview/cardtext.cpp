@@ -1,7 +1,7 @@
 #include "cardview/cardtext.h"
 
-#include "app/db/gridmodel.h"
-#include "app/db/queries.h"
+#include "db/gridmodel.h"
+#include "db/queries.h"
 
 namespace cardview {
 

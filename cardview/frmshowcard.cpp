@@ -1,10 +1,10 @@
 #include "cardview/frmshowcard.h"
 
-#include "app/core/programdir.h"
-#include "app/core/prompter.h"
-#include "app/core/settings.h"
-#include "app/db/database.h"
-#include "app/ui/flexgrid.h"
+#include "core/programdir.h"
+#include "core/prompter.h"
+#include "core/settings.h"
+#include "db/database.h"
+#include "db/flexgrid.h"
 #include "cardview/cardtext.h"
 
 #include <QCloseEvent>

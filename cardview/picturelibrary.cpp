@@ -1,6 +1,6 @@
 #include "cardview/picturelibrary.h"
 
-#include "app/core/programdir.h"
+#include "core/programdir.h"
 #include "cardres/dravennares.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 // Build-time tool: creates the card database from the SQL text files, with the program's collation
 // registered so that the tables can declare it.
-#include "app/db/database.h"
-#include "app/db/dberror.h"
+#include "db/database.h"
+#include "db/dberror.h"
 
 #include <QFile>
 #include <cstdio>

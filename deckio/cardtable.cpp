@@ -1,13 +1,13 @@
 #include "deckio/cardtable.h"
 #include "deckio/deckfile.h"
 
-#include "app/core/programdir.h"
-#include "app/core/settings.h"
-#include "app/core/textfile.h"
-#include "app/db/database.h"
-#include "app/db/gridmodel.h"
-#include "app/db/jetfunctions.h"
-#include "app/db/queries.h"
+#include "core/programdir.h"
+#include "core/settings.h"
+#include "core/textfile.h"
+#include "db/database.h"
+#include "db/gridmodel.h"
+#include "db/jetfunctions.h"
+#include "db/queries.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/db/dberror.h"
+#include "db/dberror.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,11 +1,11 @@
 #include "deckio/deckfile.h"
 
-#include "app/db/database.h"
-#include "app/db/dberror.h"
-#include "app/db/gridmodel.h"
-#include "app/db/queries.h"
-#include "app/deck/entrynames.h"
-#include "app/core/textfile.h"
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/gridmodel.h"
+#include "db/queries.h"
+#include "deck/entrynames.h"
+#include "core/textfile.h"
 
 namespace deckio {
 

@@ -1,10 +1,10 @@
 #include "deckio/decklist.h"
 
-#include "app/db/database.h"
-#include "app/db/dberror.h"
-#include "app/db/gridmodel.h"
-#include "app/db/queries.h"
-#include "app/deck/entrynames.h"
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/gridmodel.h"
+#include "db/queries.h"
+#include "deck/entrynames.h"
 
 namespace deckio {
 

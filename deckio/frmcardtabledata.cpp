@@ -1,9 +1,9 @@
 #include "deckio/frmcardtabledata.h"
 
-#include "app/core/programdir.h"
-#include "app/core/prompter.h"
-#include "app/core/settings.h"
-#include "app/ui/flexgrid.h"
+#include "core/programdir.h"
+#include "core/prompter.h"
+#include "core/settings.h"
+#include "db/flexgrid.h"
 #include "deckio/cardtable.h"
 #include "deckio/folderlisting.h"
 

@@ -1,6 +1,6 @@
 #include "deckio/frmdecklist.h"
 
-#include "app/ui/flexgrid.h"
+#include "db/flexgrid.h"
 
 #include <QClipboard>
 #include <QFontDatabase>

@@ -1,7 +1,7 @@
 #include "filter/filterbuilder.h"
 
-#include "app/db/database.h"
-#include "app/db/queries.h"
+#include "db/database.h"
+#include "db/queries.h"
 
 namespace filter {
 

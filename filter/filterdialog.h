@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/core/prompter.h"
-#include "app/ui/keptdialog.h"
+#include "core/prompter.h"
+#include "core/keptdialog.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #include "filter/filterfile.h"
 
-#include "app/core/textfile.h"
-#include "app/db/dberror.h"
+#include "core/textfile.h"
+#include "db/dberror.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "filter/frmfilter.h"
 
-#include "app/core/programdir.h"
-#include "app/db/database.h"
-#include "app/ui/named.h"
+#include "core/programdir.h"
+#include "db/database.h"
+#include "core/named.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ui/keptdialog.h"
+#include "core/keptdialog.h"
 
 #include <QVector>
 

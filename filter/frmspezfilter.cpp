@@ -1,9 +1,9 @@
 #include "filter/frmspezfilter.h"
 
-#include "app/core/programdir.h"
-#include "app/db/database.h"
-#include "app/db/dberror.h"
-#include "app/ui/named.h"
+#include "core/programdir.h"
+#include "db/database.h"
+#include "db/dberror.h"
+#include "core/named.h"
 #include "filter/filterfile.h"
 #include "filter/specialfilter.h"
 

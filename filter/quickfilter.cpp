@@ -1,6 +1,6 @@
 #include "filter/quickfilter.h"
 
-#include "app/db/queries.h"
+#include "db/queries.h"
 
 namespace filter {
 

@@ -1,6 +1,6 @@
 #include "filter/specialfilter.h"
 
-#include "app/db/database.h"
+#include "db/database.h"
 
 namespace filter {
 

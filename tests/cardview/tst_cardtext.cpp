@@ -1,5 +1,5 @@
 // The card's text layout and symbol list.
-#include "app/db/database.h"
+#include "db/database.h"
 #include "cardview/cardtext.h"
 #include "tests/helpers/testprogramdir.h"
 

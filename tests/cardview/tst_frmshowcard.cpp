@@ -1,7 +1,7 @@
 // The card window with the real picture library and catalogue.
-#include "app/core/settings.h"
-#include "app/db/database.h"
-#include "app/ui/flexgrid.h"
+#include "core/settings.h"
+#include "db/database.h"
+#include "db/flexgrid.h"
 #include "cardview/frmshowcard.h"
 #include "cardview/picturelibrary.h"
 #include "tests/helpers/scriptedprompter.h"

@@ -1,6 +1,6 @@
 // CardTable deck files written from and read into the main window, and the data location window.
-#include "app/core/settings.h"
-#include "app/db/dberror.h"
+#include "core/settings.h"
+#include "db/dberror.h"
 #include "deckio/cardtable.h"
 #include "deckio/folderlisting.h"
 #include "deckio/frmcardtabledata.h"

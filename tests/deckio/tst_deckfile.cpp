@@ -1,6 +1,6 @@
 // Saving and loading deck files through the main window, with real files and a scripted dialog.
-#include "app/db/database.h"
-#include "app/core/textfile.h"
+#include "db/database.h"
+#include "core/textfile.h"
 #include "tests/helpers/mainwindowfixture.h"
 #include "tests/helpers/testfiles.h"
 

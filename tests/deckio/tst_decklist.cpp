@@ -1,7 +1,7 @@
 // The deck list text, its window and its file.
-#include "app/db/database.h"
-#include "app/db/dberror.h"
-#include "app/deck/entrynames.h"
+#include "db/database.h"
+#include "db/dberror.h"
+#include "deck/entrynames.h"
 #include "deckio/decklist.h"
 #include "deckio/frmdecklist.h"
 #include "tests/helpers/mainwindowfixture.h"

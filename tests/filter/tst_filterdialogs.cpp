@@ -1,5 +1,5 @@
 // The filter, special filter and sort dialogs, opened from the main window's menus.
-#include "app/db/database.h"
+#include "db/database.h"
 #include "filter/frmfilter.h"
 #include "filter/frmsortieren.h"
 #include "filter/frmspezfilter.h"

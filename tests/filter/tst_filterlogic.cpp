@@ -1,6 +1,6 @@
 // Filter texts, list values, order texts and conditions, without a window.
-#include "app/db/database.h"
-#include "app/db/dberror.h"
+#include "db/database.h"
+#include "db/dberror.h"
 #include "filter/filterbuilder.h"
 #include "filter/filterfile.h"
 #include "filter/quickfilter.h"

@@ -1,5 +1,5 @@
 // The quick-filter list, the header menu's values, "Kein Filter" and the name filter, in the main window.
-#include "app/db/database.h"
+#include "db/database.h"
 #include "filter/frmsortieren.h"
 #include "tests/helpers/mainwindowfixture.h"
 #include "tests/helpers/testfiles.h"

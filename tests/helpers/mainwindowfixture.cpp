@@ -1,7 +1,7 @@
 #include "tests/helpers/mainwindowfixture.h"
 
-#include "app/db/database.h"
-#include "app/deck/entrynames.h"
+#include "db/database.h"
+#include "deck/entrynames.h"
 
 #include <QHeaderView>
 #include <QtTest/QTest>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/ui/flexgrid.h"
-#include "app/ui/frmmain.h"
+#include "db/flexgrid.h"
+#include "app/frmmain.h"
 #include "tests/helpers/recordingviewer.h"
 #include "tests/helpers/scriptedprompter.h"
 #include "tests/helpers/testprogramdir.h"

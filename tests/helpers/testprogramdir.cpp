@@ -1,7 +1,7 @@
 #include "tests/helpers/testprogramdir.h"
 
-#include "app/core/programdir.h"
-#include "app/db/database.h"
+#include "core/programdir.h"
+#include "db/database.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,508 @@
+#include "app/frmmain.h"
+
+#include "core/programdir.h"
+#include "core/settings.h"
+#include "core/startup.h"
+#include "db/compaction.h"
+#include "db/database.h"
+#include "db/dberror.h"
+#include "db/queries.h"
+#include "deck/entrynames.h"
+#include "db/flexgrid.h"
+#include "app/frminfo.h"
+#include "app/guarded.h"
+#include "core/named.h"
+#include "cardview/cardviewer.h"
+#include "cardview/frmshowcard.h"
+#include "deckio/frmcardtabledata.h"
+#include "filter/filterfile.h"
+#include "filter/frmfilter.h"
+#include "filter/frmsortieren.h"
+#include "filter/frmspezfilter.h"
+#include "filter/quickfilter.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTreeWidget>
+
+namespace ui {
+
+namespace {
+
+// Design size of the window (with frame) and minimum client size, in twips.
+constexpr int kDesignWidth = 14895;
+constexpr int kDesignHeight = 8325;
+constexpr int kMinClientWidth = 8175;
+constexpr int kMinClientHeight = 2910;
+
+const QList<int> kColumnTwips = {800, 3350, 1400, 700, 650, 1400, 650, 1100, 400};
+
+QFont boldLabelFont() {
+    QFont f;
+    f.setPointSizeF(8.25);
+    f.setBold(true);
+    return f;
+}
+
+// Reads a number stored as text, with a default.
+float storedNumber(QSettings& s, const QString& key, float fallback) {
+    bool ok = false;
+    const float v = s.value(key).toString().toFloat(&ok);
+    return ok ? v : fallback;
+}
+
+QString numberAsText(float v) { return QString::number(v); }
+
+} // namespace
+
+frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) : m_cardViewer(cardViewer) {
+    setWindowTitle(QStringLiteral("Dravenna Deck-Builder"));
+    QFont windowFont = font();
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
+    buildControls();
+    buildMenus();
+    if (!m_cardViewer)
+        m_cardViewer = new cardview::frmShowCard(this, [this] { return mnuKartenAnzeigen->isChecked(); });
+    cmdcSaveLoad.defaultExt = QStringLiteral("drd");
+    cmdcSaveLoad.filter = QStringLiteral("Dravenna-Decks (*.drd)|*.drd|Alle Dateien (*.*)|*.*");
+
+    // 1, 2
+    sDatabasePath = core::databasePath();
+    ORDER = db::kStartOrder;
+    WHERE.clear();
+    // 3, 4
+    fillLeaderList();
+    fillInquisitorList();
+    connect(cmbLeader, &QComboBox::currentIndexChanged, this, [this] { guarded(u"Anführer"_qs, [this] { onLeaderChosen(); }); });
+    connect(cmbInquisitor, &QComboBox::currentIndexChanged, this,
+            [this] { guarded(u"Inquisitor"_qs, [this] { onInquisitorChosen(); }); });
+    // 5, 6
+    dtaPool.DatabaseName = sDatabasePath;
+    SQLPOOL = db::sqlPool();
+    dtaPool.RecordSource = SQLPOOL + ORDER;
+    dtaDeck.DatabaseName = sDatabasePath;
+    SQLDECK = db::sqlDeck();
+    dtaDeck.RecordSource = SQLDECK + ORDER;
+    // 7
+    setUpGrid(flxPool);
+    setUpGrid(flxDeck);
+    // 8
+    db::Database::OpenDatabase(sDatabasePath)->Execute(QStringLiteral("DELETE * FROM DECK"));
+    // 9
+    placeFromSettings();
+    // 10
+    const auto settings = core::openSettings(QStringLiteral("frmMain"));
+    const QString show = settings->value(QStringLiteral("chkShow"), QStringLiteral("True")).toString();
+    const bool showCards = show.compare(QStringLiteral("False"), Qt::CaseInsensitive) != 0 && show != u"0";
+    mnuKartenAnzeigen->setChecked(showCards);
+    if (showCards)
+        showCard(QStringLiteral("BLANK"), QStringLiteral("KARTEN"));
+    else if (m_cardViewer)
+        m_cardViewer->closeWindow();
+    // 11
+    funcSetQuickFilterCombo();
+
+    // The record sources open once the window has loaded.
+    dtaPool.Refresh();
+    dtaDeck.Refresh();
+    flxPool->setGridModel(&dtaPool.model());
+    flxDeck->setGridModel(&dtaDeck.model());
+    flxPool->setColumnWidthsTwips(kColumnTwips);
+    flxDeck->setColumnWidthsTwips(kColumnTwips);
+    connect(flxPool, &FlexGrid::selectionMoved, this, [this] { showCard(flxPool->TextMatrix(flxPool->Row(), 1), {}); });
+    connect(flxDeck, &FlexGrid::selectionMoved, this, [this] { showCard(flxDeck->TextMatrix(flxDeck->Row(), 1), {}); });
+    connect(flxPool, &QAbstractItemView::clicked, this, [this] { showCard(flxPool->TextMatrix(flxPool->Row(), 1), {}); });
+    connect(flxDeck, &QAbstractItemView::clicked, this, [this] { showCard(flxDeck->TextMatrix(flxDeck->Row(), 1), {}); });
+
+    // 12
+    const QString deckPath = core::deckPathFromArgument(commandLine);
+    if (!deckPath.isEmpty() && QFileInfo(deckPath).isFile())
+        LoadDeckFile(deckPath);
+    m_loaded = true;
+    showPoolCount();
+}
+
+frmMain::~frmMain() = default;
+
+QAction* frmMain::addEntry(QMenu* menu, const QString& caption, const char* name) {
+    return named(menu->addAction(caption), name);
+}
+
+void frmMain::buildControls() {
+    auto* client = new QWidget(this);
+    client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(client);
+    client->installEventFilter(this);
+
+    auto place = [this](QWidget* w, int left, int top, int width, int height) {
+        w->setGeometry(twipsToPixels(this, left), twipsToPixels(this, top), twipsToPixels(this, width),
+                       twipsToPixels(this, height));
+    };
+    flxPool = named(new FlexGrid(client), "flxPool");
+    place(flxPool, 120, 120, 7215, 5895);
+    cmbLeader = named(new QComboBox(client), "cmbLeader");
+    place(cmbLeader, 7440, 120, 4695, 315);
+    cmbInquisitor = named(new QComboBox(client), "cmbInquisitor");
+    place(cmbInquisitor, 7440, 480, 4695, 315);
+    frmLeader = named(new QWidget(client), "frmLeader");
+    place(frmLeader, 12240, 120, 2415, 615);
+    cmdShowLeader = named(new QPushButton(QStringLiteral("Anzeigen..."), frmLeader), "cmdShowLeader");
+    place(cmdShowLeader, 0, 0, 975, 255);
+    cmdStandard = named(new QPushButton(QStringLiteral("Standard-Deck"), frmLeader), "cmdStandard");
+    place(cmdStandard, 1080, 0, 1335, 255);
+    cmdShowInq = named(new QPushButton(QStringLiteral("Anzeigen..."), frmLeader), "cmdShowInq");
+    place(cmdShowInq, 0, 360, 975, 255);
+    flxDeck = named(new FlexGrid(client), "flxDeck");
+    place(flxDeck, 7440, 840, 7215, 6495);
+    lblAnzDeck = named(new QLabel(QStringLiteral("Anzahl Karten: 0"), client), "lblAnzDeck");
+    place(lblAnzDeck, 7440, 7440, 2415, 255);
+    frmLower = named(new QWidget(client), "frmLower");
+    place(frmLower, 120, 6120, 7215, 1575);
+    lblAnzPool = named(new QLabel(QStringLiteral("Anzahl Karten: 0"), frmLower), "lblAnzPool");
+    place(lblAnzPool, 0, 0, 2415, 255);
+    Label1 = named(new QLabel(QStringLiteral("Hinweise:"), frmLower), "Label1");
+    place(Label1, 1800, 0, 975, 255);
+    Frame1 = named(new QGroupBox(QStringLiteral("Quick-Name-Filter"), frmLower), "Frame1");
+    place(Frame1, 0, 360, 2535, 615);
+    txtQuickNameFilter = named(new QLineEdit(Frame1), "txtQuickNameFilter");
+    place(txtQuickNameFilter, 120, 240, 2295, 285);
+    Frame2 = named(new QGroupBox(QStringLiteral("Quick-Filter"), frmLower), "Frame2");
+    place(Frame2, 0, 960, 2535, 615);
+    cmbQuickFilter = named(new QComboBox(Frame2), "cmbQuickFilter");
+    place(cmbQuickFilter, 120, 240, 2295, 315);
+    tvwNotes = named(new QTreeWidget(frmLower), "tvwNotes");
+    tvwNotes->setHeaderHidden(true);
+    place(tvwNotes, 2640, 0, 4575, 1575);
+    lblNotice = named(new QLabel(QStringLiteral("Doppelklick oder Enter fügt eine Karte dem Deck hinzu, Entf nimmt sie wieder heraus."),
+                                 client),
+                      "lblNotice");
+    place(lblNotice, 120, 7800, 14535, 255);
+
+    for (QWidget* w : {static_cast<QWidget*>(lblAnzPool), static_cast<QWidget*>(lblAnzDeck), static_cast<QWidget*>(Label1),
+                       static_cast<QWidget*>(lblNotice), static_cast<QWidget*>(Frame1), static_cast<QWidget*>(Frame2)})
+        w->setFont(boldLabelFont());
+    // Children of the frames keep the window's regular font.
+    QFont regular;
+    regular.setPointSizeF(8.25);
+    regular.setBold(false);
+    txtQuickNameFilter->setFont(regular);
+    cmbQuickFilter->setFont(regular);
+
+    const QList<QWidget*> tabOrder = {flxPool, cmbLeader, flxDeck, txtQuickNameFilter, tvwNotes,
+                                      cmdStandard, cmdShowLeader, cmbQuickFilter, cmbInquisitor, cmdShowInq};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    client->setMinimumSize(twipsToPixels(this, kMinClientWidth), twipsToPixels(this, kMinClientHeight));
+
+    connect(cmdShowLeader, &QPushButton::clicked, this, [this] { guarded(u"Anzeigen"_qs, [this] { onShowLeader(); }); });
+    connect(cmdShowInq, &QPushButton::clicked, this, [this] { guarded(u"Anzeigen"_qs, [this] { onShowInquisitor(); }); });
+    connect(cmdStandard, &QPushButton::clicked, this, [this] { guarded(u"Standard-Deck"_qs, [this] { onStandardDeck(); }); });
+    connect(cmbQuickFilter, &QComboBox::activated, this,
+            [this](int index) { guarded(u"Quick-Filter"_qs, [this, index] { onQuickFilterChosen(index); }); });
+    connect(txtQuickNameFilter, &QLineEdit::textChanged, this,
+            [this](const QString& text) { guarded(u"Quick-Name-Filter"_qs, [this, &text] { onQuickNameFilter(text); }); });
+
+    connect(flxPool, &FlexGrid::dataDoubleClicked, this, [this] { guarded(u"Karte hinzufügen"_qs, [this] { addCard(); }); });
+    connect(flxPool, &FlexGrid::enterPressed, this, [this] { guarded(u"Karte hinzufügen"_qs, [this] { addCard(); }); });
+    connect(flxPool, &FlexGrid::mouseReleased, this,
+            [this](Qt::MouseButton button, int, QPoint) { bPoolRightButton = button == Qt::RightButton; });
+    connect(flxPool, &FlexGrid::headerReleased, this, [this](Qt::MouseButton button, int column, QPoint pos) {
+        guarded(u"Sortieren"_qs, [=, this] { onPoolHeader(button, column, pos); });
+    });
+    connect(flxDeck, &FlexGrid::mouseReleased, this, &frmMain::onDeckMouseReleased);
+    connect(flxDeck, &FlexGrid::deleteReleased, this, [this] {
+        if (flxDeck->Rows() > 1 && flxDeck->Row() > 0)
+            guarded(u"Karten entfernen"_qs, [this] { funcDeleteCard(flxDeck->Row()); });
+    });
+}
+
+void frmMain::buildMenus() {
+    auto menu = [this](const QString& caption, const char* name) {
+        return named(menuBar()->addMenu(caption), name);
+    };
+    auto run = [this](const QString& title, void (frmMain::*fn)()) {
+        return [this, title, fn] { guarded(title, [this, fn] { (this->*fn)(); }); };
+    };
+
+    QMenu* datei = menu(QStringLiteral("Datei"), "mnuHDatei");
+    connect(addEntry(datei, QStringLiteral("Deck Laden"), "mnuLaden"), &QAction::triggered, this, run(u"Deck Laden"_qs, &frmMain::funcLoad));
+    connect(addEntry(datei, QStringLiteral("Deck Speichern"), "mnuSpeichern"), &QAction::triggered, this,
+            run(u"Deck Speichern"_qs, &frmMain::funcSave));
+    connect(addEntry(datei, QStringLiteral("Deckliste Speichern"), "mnuDeckliste"), &QAction::triggered, this,
+            run(u"Deckliste Speichern"_qs, &frmMain::funcSaveDeckList));
+    connect(addEntry(datei, QStringLiteral("Deckliste Anzeigen"), "mnuShowDeckliste"), &QAction::triggered, this,
+            run(u"Deckliste Anzeigen"_qs, &frmMain::funcShowDeckList));
+    datei->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
+    connect(addEntry(datei, QStringLiteral("Beenden"), "mnuBeenden"), &QAction::triggered, this, &QWidget::close);
+
+    QMenu* cardTable = menu(QStringLiteral("CardTable"), "mnuCardTable");
+    connect(addEntry(cardTable, QStringLiteral("Export zu CardTable-Datei"), "mnuCTExport"), &QAction::triggered, this,
+            run(u"Export zu CardTable-Datei"_qs, &frmMain::funcExportCardTable));
+    connect(addEntry(cardTable, QStringLiteral("Import von CardTable-Datei"), "mnuCTImport"), &QAction::triggered, this,
+            run(u"Import von CardTable-Datei"_qs, &frmMain::funcImportCardTable));
+    cardTable->addSeparator()->setObjectName(QStringLiteral("mnuSep5"));
+    connect(addEntry(cardTable, QStringLiteral("Position CardTable-Daten"), "mnuCardTableData"), &QAction::triggered, this,
+            run(u"Position CardTable-Daten"_qs, &frmMain::funcCardTableData));
+
+    QMenu* deckMenu = menu(QStringLiteral("Deck"), "mnuHDeck");
+    connect(addEntry(deckMenu, QStringLiteral("Neues Deck"), "mnuNeuesDeck"), &QAction::triggered, this,
+            run(u"Neues Deck"_qs, &frmMain::funcNewDeck));
+    deckMenu->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
+    mnuKartenAnzeigen = addEntry(deckMenu, QStringLiteral("Karten Anzeigen"), "mnuKartenAnzeigen");
+    mnuKartenAnzeigen->setCheckable(true);
+    connect(mnuKartenAnzeigen, &QAction::triggered, this, run(u"Karten Anzeigen"_qs, &frmMain::toggleCardWindow));
+
+    QMenu* filterMenu = menu(QStringLiteral("Filter"), "mnuHFilter");
+    connect(addEntry(filterMenu, QStringLiteral("Filter"), "mnuFilter"), &QAction::triggered, this,
+            run(u"Filter"_qs, &frmMain::funcFilterDialog));
+    connect(addEntry(filterMenu, QStringLiteral("Spezial-Filter"), "mnuSpezFilter"), &QAction::triggered, this,
+            run(u"Spezial-Filter"_qs, &frmMain::funcSpecialFilterDialog));
+    connect(addEntry(filterMenu, QStringLiteral("Kein Filter"), "mnuKeinFilter"), &QAction::triggered, this,
+            run(u"Kein Filter"_qs, &frmMain::funcNoFilter));
+
+    QMenu* sortMenu = menu(QStringLiteral("Sortieren"), "mnuHSortieren");
+    connect(addEntry(sortMenu, QStringLiteral("Sortieren..."), "mnuSortieren"), &QAction::triggered, this,
+            run(u"Sortieren"_qs, &frmMain::funcSortDialog));
+
+    QMenu* info = menu(QStringLiteral("Info"), "mnuHInfo");
+    connect(addEntry(info, QStringLiteral("Über den Deck-Builder"), "mnuUeber"), &QAction::triggered, this,
+            run(u"Info"_qs, &frmMain::funcAbout));
+
+    // Pop-up menus, never shown in the bar.
+    mnuDeck = new QMenu(this);
+    mnuDeck->setObjectName(QStringLiteral("mnuDeck"));
+    connect(addEntry(mnuDeck, QStringLiteral("Karten entfernen"), "mnuDelete"), &QAction::triggered, this, [this] {
+        if (flxDeck->Row() > 0)
+            guarded(u"Karten entfernen"_qs, [this] { funcDeleteCard(flxDeck->Row()); });
+    });
+    mnuQuickFilter = new QMenu(this);
+    mnuQuickFilter->setObjectName(QStringLiteral("mnuQuickFilter"));
+    for (int i = 0; i < 10; ++i) {
+        QAction* entry = mnuQuickFilter->addAction(QString());
+        entry->setObjectName(QStringLiteral("mnuQFilter_%1").arg(i));
+        connect(entry, &QAction::triggered, this, [this, i] { guarded(u"Quick-Filter"_qs, [this, i] { onQuickFilterValue(i); }); });
+        mnuQFilter << entry;
+    }
+    mnuQuickFilter->addSeparator()->setObjectName(QStringLiteral("mnuSepQFilter"));
+    mnuQKeinFilter = addEntry(mnuQuickFilter, QStringLiteral("Kein Filter"), "mnuQKeinFilter");
+    connect(mnuQKeinFilter, &QAction::triggered, this, run(u"Kein Filter"_qs, &frmMain::funcNoFilter));
+}
+
+void frmMain::setUpGrid(FlexGrid* grid) {
+    grid->setColumnWidthsTwips(kColumnTwips);
+    grid->setRedraw(true);
+}
+
+void frmMain::fillLeaderList() {
+    cmbLeader->clear();
+    auto conn = db::Database::OpenDatabase(sDatabasePath);
+    for (auto rs = conn->OpenRecordset(QStringLiteral("SELECT * FROM ANFUEHRER ") + QStringLiteral("ORDER BY NAME")); !rs.Eof();
+         rs.MoveNext()) {
+        cmbLeader->addItem(deck::leaderEntry(db::cellText(rs.Fields(QStringLiteral("NAME"))),
+                                             db::cellText(rs.Fields(QStringLiteral("FRAKTION"))),
+                                             db::cellText(rs.Fields(QStringLiteral("KARTEN"))),
+                                             db::cellText(rs.Fields(QStringLiteral("MONDE")))));
+    }
+    cmbLeader->setCurrentIndex(-1);
+}
+
+void frmMain::fillInquisitorList() {
+    cmbInquisitor->clear();
+    auto conn = db::Database::OpenDatabase(sDatabasePath);
+    for (auto rs = conn->OpenRecordset(QStringLiteral("SELECT * FROM INQUISITOR ") + QStringLiteral("ORDER BY NAME")); !rs.Eof();
+         rs.MoveNext()) {
+        cmbInquisitor->addItem(deck::inquisitorEntry(db::cellText(rs.Fields(QStringLiteral("NAME"))),
+                                                     db::cellText(rs.Fields(QStringLiteral("KARTEN"))),
+                                                     db::cellText(rs.Fields(QStringLiteral("MONDE")))));
+    }
+    cmbInquisitor->addItem(deck::kNoInquisitor);
+    cmbInquisitor->setCurrentIndex(-1);
+}
+
+void frmMain::placeFromSettings() {
+    const auto s = core::openSettings(QStringLiteral("frmMain"));
+    const QRect screen = this->screen() ? this->screen()->geometry() : QRect(0, 0, 1024, 768);
+    const float screenW = static_cast<float>(pixelsToTwips(this, screen.width()));
+    const float screenH = static_cast<float>(pixelsToTwips(this, screen.height()));
+    const float left = storedNumber(*s, QStringLiteral("Left"), (screenW - kDesignWidth) / 2);
+    const float top = storedNumber(*s, QStringLiteral("Top"), (screenH - kDesignHeight) / 2);
+    const float height = storedNumber(*s, QStringLiteral("Height"), kDesignHeight);
+    const float width = storedNumber(*s, QStringLiteral("Width"), kDesignWidth);
+    move(twipsToPixels(this, qRound(left)), twipsToPixels(this, qRound(top)));
+    resize(twipsToPixels(this, qRound(width)), twipsToPixels(this, qRound(height)));
+}
+
+void frmMain::writeSettings() {
+    const auto s = core::openSettings(QStringLiteral("frmMain"));
+    s->setValue(QStringLiteral("Left"), numberAsText(static_cast<float>(pixelsToTwips(this, x()))));
+    s->setValue(QStringLiteral("Top"), numberAsText(static_cast<float>(pixelsToTwips(this, y()))));
+    s->setValue(QStringLiteral("Height"), numberAsText(static_cast<float>(pixelsToTwips(this, height()))));
+    s->setValue(QStringLiteral("Width"), numberAsText(static_cast<float>(pixelsToTwips(this, width()))));
+    s->setValue(QStringLiteral("chkShow"), mnuKartenAnzeigen->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
+    s->sync();
+}
+
+void frmMain::layoutControls() {
+    if (isMinimized())
+        return;
+    QWidget* client = centralWidget();
+    auto tw = [this](int px) { return pixelsToTwips(this, px); };
+    auto px = [this](int twips) { return twipsToPixels(this, twips); };
+    const int H = qMax(tw(client->height()), kMinClientHeight);
+    flxPool->resize(flxPool->width(), px(H - 2160));
+    flxDeck->resize(flxDeck->width(), px(H - 1560));
+    frmLower->move(frmLower->x(), px(H - 1935));
+    lblAnzDeck->move(lblAnzDeck->x(), px(H - 605));
+    lblNotice->move(lblNotice->x(), px(H - 255));
+
+    const int W = qMax(tw(client->width()), kMinClientWidth);
+    const int half = (W - 345) / 2;
+    const int right = (W + 105) / 2;
+    flxPool->resize(px(half), flxPool->height());
+    flxDeck->setGeometry(px(right), flxDeck->y(), px(half), flxDeck->height());
+    lblAnzDeck->move(px(right), lblAnzDeck->y());
+    cmbLeader->setGeometry(px(right), cmbLeader->y(), px(right - 2745), cmbLeader->height());
+    cmbInquisitor->setGeometry(px(right), cmbInquisitor->y(), px(right - 2745), cmbInquisitor->height());
+    frmLeader->move(px(W - 2535), frmLeader->y());
+    tvwNotes->resize(px(half - 2640), tvwNotes->height());
+    frmLower->resize(px(half), frmLower->height());
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        layoutControls();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+bool frmMain::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate && m_loaded)
+        showPoolCount();
+    return QMainWindow::event(event);
+}
+
+void frmMain::showCard(const QString& sKartenname, const QString& sTable) {
+    if (m_cardViewer)
+        guarded(QStringLiteral(" Kartenansicht"), [&] { m_cardViewer->showCard(sKartenname, sTable); });
+}
+
+void frmMain::toggleCardWindow() {
+    // The action has already flipped its mark when this runs.
+    if (!mnuKartenAnzeigen->isChecked()) {
+        if (m_cardViewer)
+            m_cardViewer->closeWindow();
+    } else {
+        showCard(QStringLiteral("BLANK"), QStringLiteral("KARTEN"));
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    try {
+        {
+            auto conn = db::Database::OpenDatabase(sDatabasePath);
+            if (deckHasCards(*conn) &&
+                core::prompter().message(QStringLiteral("Soll der Dravenna Deck-Builder wirklich beendet werden?"),
+                                         QStringLiteral("Dravenna Deck-Builder beenden"), core::Icon::Question,
+                                         core::Buttons::YesNo) == core::Answer::No) {
+                event->ignore();
+                return;
+            }
+        }
+        if (!isMinimized())
+            writeSettings();
+        if (m_cardViewer)
+            m_cardViewer->closeWindow();
+        db::Database::OpenDatabase(sDatabasePath)->Execute(QStringLiteral("DELETE * FROM DECK"));
+    } catch (const db::DbError& e) {
+        showError(u"Beenden"_qs, e);
+    }
+    dtaPool.Close();
+    dtaDeck.Close();
+    QString why;
+    if (!db::compactInPlace(sDatabasePath, &why))
+        qWarning("Die Kartendatenbank wurde nicht komprimiert: %s", qPrintable(why));
+    event->accept();
+}
+
+bool frmMain::deckHasCards(db::Database& conn) {
+    return conn.OpenRecordset(QStringLiteral("SELECT * FROM DECK")).RecordCount() > 0;
+}
+
+void frmMain::funcSetQuickFilterCombo() {
+    cmbQuickFilter->clear();
+    const QStringList names = filter::quickFilterNames(core::programDirectory());
+    if (names.isEmpty()) {
+        cmbQuickFilter->setEnabled(false);
+        return;
+    }
+    cmbQuickFilter->setEnabled(true);
+    cmbQuickFilter->addItem(QString());
+    cmbQuickFilter->addItems(names);
+    cmbQuickFilter->setCurrentIndex(-1);
+}
+
+void frmMain::onQuickFilterChosen(int index) {
+    const QString entry = cmbQuickFilter->itemText(index);
+    if (entry.isEmpty()) {
+        WHERE.clear();
+    } else {
+        const auto line = filter::readFilterLine(core::joinPath(core::programDirectory(), entry + QStringLiteral(".drfilter")));
+        if (!line)
+            throw db::DbError(53, QStringLiteral("Datei nicht gefunden: %1.drfilter").arg(entry));
+        WHERE = *line;
+        // The special filter saves its condition without a trailing blank; the order text needs one.
+        if (!WHERE.isEmpty() && !WHERE.endsWith(u' '))
+            WHERE += u' ';
+    }
+    poolRefreshWithCount();
+}
+
+void frmMain::funcNoFilter() {
+    WHERE.clear();
+    poolRefreshWithCount();
+}
+
+void frmMain::onQuickNameFilter(const QString& text) {
+    // The name narrows only this query; WHERE stays what the filters set.
+    poolRefreshWithCount(filter::nameFilterCondition(WHERE, text));
+}
+
+void frmMain::funcAbout() {
+    frmInfo about(this);
+    about.exec();
+}
+
+void frmMain::funcFilterDialog() {
+    ui::showKept(m_frmFilter, [this] {
+        return std::make_unique<filter::frmFilter>(this, WHERE, [this] { funcSetQuickFilterCombo(); });
+    });
+    poolRefreshWithCount();
+}
+
+void frmMain::funcSpecialFilterDialog() {
+    ui::showKept(m_frmSpezFilter, [this] {
+        return std::make_unique<filter::frmSpezFilter>(this, WHERE, [this] { funcSetQuickFilterCombo(); });
+    });
+    poolRefreshWithCount();
+}
+
+void frmMain::funcSortDialog() {
+    ui::showKept(m_frmSortieren, [this] { return std::make_unique<filter::frmSortieren>(this, ORDER); });
+    requeryPoolAndDeck();
+}
+
+void frmMain::funcCardTableData() {
+    deckio::frmCardTableData window(this);
+    window.exec();
+}
+
+} // namespace ui

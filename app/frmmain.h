@@ -1,0 +1,176 @@
+#pragma once
+
+#include "core/prompter.h"
+#include "db/datacontrol.h"
+
+#include <QMainWindow>
+#include <QVector>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+
+namespace db {
+class Database;
+}
+
+namespace cardview {
+class CardViewer;
+}
+namespace filter {
+class frmFilter;
+class frmSortieren;
+class frmSpezFilter;
+}
+
+namespace ui {
+
+class FlexGrid;
+
+// The program's main window: pool and deck grids, leader and inquisitor choice, the notes.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // Runs the start-up steps; throws db::DbError when the card database cannot be used.
+    explicit frmMain(const QString& commandLine = QString(), cardview::CardViewer* cardViewer = nullptr);
+    ~frmMain() override;
+
+    // Query members read and set by the dialogs.
+    QString SQLPOOL;
+    QString SQLDECK;
+    QString WHERE;
+    QString ORDER;
+    QString sDatabasePath;
+
+    db::DataControl dtaPool;
+    db::DataControl dtaDeck;
+
+    void CalculateDeck();
+    int DeckAbgleichen();
+    void funcSetQuickFilterCombo();
+    void funcSave();
+    void funcLoad();
+    void funcImportCardTable();
+    void LoadDeckFile(const QString& path);
+    bool funcDeckIncomplete();
+    QString funcFileDialog(const QString& mode, const QString& title, const QString& extension, const QString& filterName,
+                           unsigned flags);
+
+    // Controls other parts read or change.
+    FlexGrid* flxPool = nullptr;
+    FlexGrid* flxDeck = nullptr;
+    QComboBox* cmbLeader = nullptr;
+    QComboBox* cmbInquisitor = nullptr;
+    QWidget* frmLeader = nullptr;
+    QPushButton* cmdShowLeader = nullptr;
+    QPushButton* cmdStandard = nullptr;
+    QPushButton* cmdShowInq = nullptr;
+    QLabel* lblAnzDeck = nullptr;
+    QWidget* frmLower = nullptr;
+    QLabel* lblAnzPool = nullptr;
+    QLabel* Label1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLineEdit* txtQuickNameFilter = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QComboBox* cmbQuickFilter = nullptr;
+    QTreeWidget* tvwNotes = nullptr;
+    QLabel* lblNotice = nullptr;
+    core::FileDialogState cmdcSaveLoad;
+
+    QAction* mnuKartenAnzeigen = nullptr;
+    QMenu* mnuDeck = nullptr;
+    QMenu* mnuQuickFilter = nullptr;
+    QVector<QAction*> mnuQFilter;
+    QAction* mnuQKeinFilter = nullptr;
+
+    bool bPoolRightButton = false;
+
+    // Places the controls from the client size (twips); public for tests of the layout rules.
+    void layoutControls();
+    QWidget* clientArea() const { return centralWidget(); }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void setUpGrid(FlexGrid* grid);
+    void fillLeaderList();
+    void fillInquisitorList();
+    void placeFromSettings();
+    void writeSettings();
+    QAction* addEntry(QMenu* menu, const QString& caption, const char* name);
+
+    void showCard(const QString& sKartenname, const QString& sTable);
+    void toggleCardWindow();
+    // The pool with filter between its SELECT and its ORDER BY, marked against the deck.
+    void requeryPool(const QString& filter);
+    void requeryPoolAndDeck();
+    // After DECK changed as a whole: deck grid, pool marking and evaluation follow.
+    void deckReplaced();
+    // The deck list of the current deck; empty when the deck may not be listed (the user was told).
+    QString deckListText();
+    void poolRefreshWithCount();
+    // requeryPool, then the count of its cards.
+    void poolRefreshWithCount(const QString& filter);
+    void showPoolCount();
+    void onQuickNameFilter(const QString& text);
+
+    // Grid behaviour.
+    void onPoolHeader(Qt::MouseButton button, int column, QPoint globalPos);
+    void onDeckMouseReleased(Qt::MouseButton button, int row, QPoint globalPos);
+    void funcQuickFilterMenu(const QString& sql, const QString& column, QPoint globalPos);
+    void onQuickFilterValue(int index);
+    void funcNoFilter();
+    void addCard();
+    void funcDeleteCard(int row);
+    void funcMarkPoolRow();
+    void funcUnmarkPoolCard(const QString& number);
+    void funcRefreshKeepTop(db::DataControl& source, FlexGrid* grid);
+
+    // Leader and inquisitor.
+    void onLeaderChosen();
+    void onInquisitorChosen();
+    void onShowLeader();
+    void onShowInquisitor();
+    void onStandardDeck();
+    void funcNewDeck();
+    bool deckHasCards(db::Database& conn);
+    // Chooses the list entry for exactly this name; leaves the list alone when there is none.
+    static void selectEntryNamed(QComboBox* list, const QString& name);
+    // Asks before a new deck replaces the cards in DECK and empties it; false when the player says No.
+    bool discardDeck(db::Database& conn, const QString& title);
+
+    // CardTable exchange.
+    bool BuildCardTableDeck(QByteArray& text);
+    void ImportCardTableFile(const QString& path);
+
+    // Menu entries that open the filter, sort and exchange dialogs.
+    void funcFilterDialog();
+    void funcSpecialFilterDialog();
+    void funcSortDialog();
+    void funcSaveDeckList();
+    void funcShowDeckList();
+    void funcExportCardTable();
+    void funcCardTableData();
+    void funcAbout();
+    void onQuickFilterChosen(int index);
+
+    cardview::CardViewer* m_cardViewer;
+    // The dialogs stay loaded after "OK" so that they show the player's settings again.
+    std::unique_ptr<filter::frmFilter> m_frmFilter;
+    std::unique_ptr<filter::frmSpezFilter> m_frmSpezFilter;
+    std::unique_ptr<filter::frmSortieren> m_frmSortieren;
+    bool m_loaded = false;
+};
+
+} // namespace ui

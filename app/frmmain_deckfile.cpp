@@ -1,0 +1,189 @@
+// The main window's deck files and deck list.
+#include "core/programdir.h"
+#include "db/database.h"
+#include "app/frmmain.h"
+#include "deck/entrynames.h"
+#include "app/guarded.h"
+#include "deckio/deckfile.h"
+#include "deckio/decklist.h"
+#include "deckio/frmdecklist.h"
+#include "core/textfile.h"
+
+#include <QComboBox>
+
+namespace ui {
+
+namespace {
+
+const QString kSaveTitle = QStringLiteral("Dravenna-Deck speichern");
+const QString kLoadTitle = QStringLiteral("Dravenna-Deck laden");
+const QString kListTitle = QStringLiteral("Dravenna-Deckliste speichern");
+
+} // namespace
+
+bool frmMain::funcDeckIncomplete() {
+    try {
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        if (!deckHasCards(*conn)) {
+            core::prompter().message(QStringLiteral("Keine Daten zum Speichern vorhanden."), QStringLiteral("Leeres Deck"),
+                                     core::Icon::Exclamation, core::Buttons::Ok);
+            return true;
+        }
+        if (cmbLeader->currentText().isEmpty()) {
+            core::prompter().message(QStringLiteral("Es wurde kein Anführer ausgewählt."), QStringLiteral("Kein Anführer gewählt"),
+                                     core::Icon::Exclamation, core::Buttons::Ok);
+            return true;
+        }
+        return false;
+    } catch (const db::DbError& e) {
+        core::prompter().message(QStringLiteral("Fehler %1\r\n%2").arg(e.number()).arg(e.description()), QStringLiteral("Fehler"),
+                                 core::Icon::Critical, core::Buttons::Ok);
+        return true;
+    }
+}
+
+QString frmMain::funcFileDialog(const QString& mode, const QString& title, const QString& extension,
+                                const QString& filterName, unsigned flags) {
+    core::prepareFileDialog(cmdcSaveLoad, title, extension, filterName, flags);
+    bool save;
+    if (mode == u"Load" || mode == u"Open" || mode == u"Öffnen")
+        save = false;
+    else if (mode == u"Save" || mode == u"Speichern")
+        save = true;
+    else
+        return QString();
+    if (!core::prompter().fileDialog(cmdcSaveLoad, save))
+        return QString();
+    return cmdcSaveLoad.fileName;
+}
+
+void frmMain::funcSave() {
+    try {
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        if (funcDeckIncomplete())
+            return;
+        const QString path = funcFileDialog(QStringLiteral("Save"), kSaveTitle, QStringLiteral("drd"),
+                                            QStringLiteral("Dravenna-Decks"), core::dialogflags::OverwritePrompt |
+                                                core::dialogflags::PathMustExist | core::dialogflags::NoReadOnlyReturn);
+        if (path.isEmpty())
+            return;
+        const deckio::DeckFileContent content =
+            deckio::collectDeck(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
+        // Written whole or not at all: a failed save leaves an existing file as it was.
+        if (const QString why = core::writeFileAtomically(path, deckio::encodeDeckFile(content)); !why.isEmpty())
+            core::throwFileError(path, why);
+        showInfo(QStringLiteral("Das Dravenna-Deck wurde gespeichert unter:\r\n") + path,
+             QStringLiteral("Dravenna-Deck erfolgreich gespeichert"));
+    } catch (const db::DbError& e) {
+        showError(kSaveTitle, e);
+    }
+}
+
+void frmMain::selectEntryNamed(QComboBox* list, const QString& name) {
+    QStringList entries;
+    for (int i = 0; i < list->count(); ++i)
+        entries << list->itemText(i);
+    if (const int i = deckio::entryIndexForName(entries, name); i >= 0)
+        list->setCurrentIndex(i);
+}
+
+bool frmMain::discardDeck(db::Database& conn, const QString& title) {
+    if (!deckHasCards(conn))
+        return true;
+    if (core::prompter().message(QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\n"
+                                                "Soll das aktuelle Deck verworfen werden?"),
+                                 title, core::Icon::Question, core::Buttons::YesNo) == core::Answer::No)
+        return false;
+    conn.Execute(QStringLiteral("DELETE * FROM DECK"));
+    deckReplaced();
+    return true;
+}
+
+void frmMain::funcLoad() {
+    try {
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        if (!discardDeck(*conn, kLoadTitle))
+            return;
+        const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("Dravenna-Deck Laden"), QStringLiteral("drd"),
+                                            QStringLiteral("Dravenna-Decks"),
+                                            core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
+        if (path.isEmpty())
+            return;
+        conn->Close();
+        LoadDeckFile(path);
+    } catch (const db::DbError& e) {
+        showError(kLoadTitle, e);
+    }
+}
+
+void frmMain::LoadDeckFile(const QString& path) {
+    try {
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        const deckio::DeckFileContent content = deckio::parseDeckFile(core::readWholeFile(path));
+
+        if (content.lineCount < 1)
+            throw db::DbError(62, deckio::kPastEndOfFile);
+        const QString leader = deckio::leaderNameForNumber(*conn, content.leaderNumber);
+        if (leader.isEmpty())
+            throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
+        selectEntryNamed(cmbLeader, leader);
+
+        if (content.lineCount < 2)
+            throw db::DbError(62, deckio::kPastEndOfFile);
+        const QString inquisitor = deckio::inquisitorNameForNumber(*conn, content.inquisitorNumber);
+        if (inquisitor.isEmpty()) {
+            cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
+        } else {
+            selectEntryNamed(cmbInquisitor, inquisitor);
+        }
+
+        deckio::insertCards(*conn, content.cardNumbers);
+        conn->Close();
+        deckReplaced();
+        showInfo(QStringLiteral("Das Dravenna-Deck wurde geladen"), QStringLiteral("Dravenna-Deck geladen"));
+    } catch (const db::DbError& e) {
+        showError(kLoadTitle, e);
+    }
+}
+
+QString frmMain::deckListText() {
+    if (funcDeckIncomplete())
+        return QString();
+    auto conn = db::Database::OpenDatabase(sDatabasePath);
+    return deckio::buildDeckList(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
+}
+
+void frmMain::funcShowDeckList() {
+    try {
+        const QString text = deckListText();
+        if (text.isEmpty())
+            return;
+        deckio::frmDecklist window(this);
+        window.ShowDecklist(text);
+    } catch (const db::DbError& e) {
+        showError(kListTitle, e);
+    }
+}
+
+void frmMain::funcSaveDeckList() {
+    try {
+        const QString text = deckListText();
+        if (text.isEmpty())
+            return;
+        const QString path = funcFileDialog(QStringLiteral("Save"), kListTitle, QStringLiteral("txt"), QStringLiteral("Textdatei"),
+                                            core::dialogflags::OverwritePrompt | core::dialogflags::PathMustExist |
+                                                core::dialogflags::NoReadOnlyReturn);
+        if (path.isEmpty())
+            return;
+        // The moon line's CR LF and one more: the file ends with an empty line.
+        if (const QString why = core::writeFileAtomically(path, core::encodeText(text + QStringLiteral("\r\n")));
+            !why.isEmpty())
+            core::throwFileError(path, why);
+        showInfo(QStringLiteral("Die Dravenna-Deckliste wurde gespeichert unter:\r\n") + path,
+             QStringLiteral("Dravenna-Deckliste erfolgreich gespeichert"));
+    } catch (const db::DbError& e) {
+        showError(kListTitle, e);
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,17 @@
+#include "core/startup.h"
+
+namespace core {
+
+QString deckPathFromArgument(const QString& argument) {
+    if (argument.size() >= 2 && argument.startsWith(u'"') && argument.endsWith(u'"'))
+        return argument.mid(1, argument.size() - 2);
+    if (argument == QStringLiteral("\""))
+        return QString();
+    return argument;
+}
+
+QString versionText(int major, int minor) {
+    return QStringLiteral("Version ") + QString::number(major) + u'.' + QStringLiteral("%1").arg(minor, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace core

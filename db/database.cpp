@@ -1,0 +1,224 @@
+#include "db/database.h"
+
+#include "db/dberror.h"
+#include "db/jetfunctions.h"
+#include "db/jettranslator.h"
+
+#include <QFileInfo>
+#include <QHash>
+#include <QMutex>
+#include <sqlite3.h>
+
+namespace db {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+QString engineMessage(sqlite3* handle) { return QString::fromUtf8(sqlite3_errmsg(handle)); }
+
+// Only reading is allowed for conditions typed by users or read from files.
+int readOnlyAuthorizer(void*, int action, const char*, const char*, const char*, const char*) {
+    switch (action) {
+    case SQLITE_SELECT:
+    case SQLITE_READ:
+    case SQLITE_FUNCTION:
+        return SQLITE_OK;
+    default:
+        return SQLITE_DENY;
+    }
+}
+
+std::shared_ptr<const Schema> loadSchema(sqlite3* handle, const QString& path) {
+    static QMutex mutex;
+    static QHash<QString, std::shared_ptr<const Schema>> cache;
+    const QString key = QFileInfo(path).absoluteFilePath();
+    QMutexLocker lock(&mutex);
+    if (auto it = cache.constFind(key); it != cache.constEnd())
+        return it.value();
+
+    auto schema = std::make_shared<Schema>();
+    sqlite3_stmt* stmt = nullptr;
+    const char* sql = "SELECT m.name, p.name FROM sqlite_schema m, pragma_table_info(m.name) p "
+                      "WHERE m.type IN ('table','view')";
+    if (sqlite3_prepare_v2(handle, sql, -1, &stmt, nullptr) != SQLITE_OK)
+        throw DbError(sqlite3_errcode(handle), engineMessage(handle));
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        schema->addName(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0))));
+        schema->addName(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1))));
+    }
+    sqlite3_finalize(stmt);
+    cache.insert(key, schema);
+    return schema;
+}
+
+QVariant columnValue(sqlite3_stmt* stmt, int i) {
+    switch (sqlite3_column_type(stmt, i)) {
+    case SQLITE_INTEGER:
+        return QVariant(static_cast<qlonglong>(sqlite3_column_int64(stmt, i)));
+    case SQLITE_FLOAT:
+        return QVariant(sqlite3_column_double(stmt, i));
+    case SQLITE_NULL:
+        return QVariant();
+    default:
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                                          sqlite3_column_bytes(stmt, i)));
+    }
+}
+
+bool onlyBlanks(const char* tail) {
+    for (; *tail; ++tail)
+        if (*tail != ' ' && *tail != '\t' && *tail != '\r' && *tail != '\n' && *tail != ';')
+            return false;
+    return true;
+}
+
+} // namespace
+
+QVariant Recordset::Fields(int index) const {
+    if (Eof())
+        throw DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
+    if (index < 0 || index >= m_labels.size())
+        throw DbError(3265, QStringLiteral("Element in dieser Auflistung nicht gefunden."));
+    return m_rows[m_pos][static_cast<size_t>(index)];
+}
+
+QVariant Recordset::Fields(const QString& label) const {
+    for (int i = 0; i < m_labels.size(); ++i)
+        if (m_labels[i].compare(label, Qt::CaseInsensitive) == 0)
+            return Fields(i);
+    throw DbError(3265, QStringLiteral("Element in dieser Auflistung nicht gefunden."));
+}
+
+sqlite3* openRawConnection(const QString& path, bool create) {
+    sqlite3* handle = nullptr;
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString message = handle ? engineMessage(handle) : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(handle);
+        throw DbError(rc, QStringLiteral("Die Datei '%1' kann nicht geöffnet werden: %2").arg(path, message));
+    }
+    sqlite3_extended_result_codes(handle, 0);
+    sqlite3_busy_timeout(handle, kBusyTimeoutMs);
+    // Nothing may slip through untranslated: a double-quoted word is a name, never a string.
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    registerJetFunctions(handle);
+    return handle;
+}
+
+std::unique_ptr<Database> Database::OpenDatabase(const QString& path) {
+    sqlite3* handle = openRawConnection(path, false);
+    try {
+        auto schema = loadSchema(handle, path);
+        if (!schema->resolve(QStringLiteral("KARTEN"))) {
+            throw DbError(3078, QStringLiteral("Die Datei '%1' ist keine Kartendatenbank.").arg(path));
+        }
+        return std::unique_ptr<Database>(new Database(handle, path, std::move(schema)));
+    } catch (const DbError&) {
+        sqlite3_close(handle);
+        throw;
+    }
+}
+
+Database::Database(sqlite3* handle, QString path, std::shared_ptr<const Schema> schema)
+    : m_handle(handle), m_path(std::move(path)), m_schema(std::move(schema)) {}
+
+Database::~Database() { Close(); }
+
+void Database::Close() {
+    if (m_handle) {
+        sqlite3_close_v2(m_handle);
+        m_handle = nullptr;
+    }
+}
+
+void Database::fail() const { throw DbError(sqlite3_errcode(m_handle), engineMessage(m_handle)); }
+
+QString Database::translate(const QString& jetSql) const { return translateJet(jetSql, *m_schema); }
+
+Recordset Database::OpenRecordset(const QString& jetSql, Trust trust) { return runNative(translate(jetSql), trust); }
+
+Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
+    if (!m_handle)
+        throw DbError(3420, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
+    const QByteArray utf8 = sqliteSql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (trust == Trust::UserCondition)
+        sqlite3_set_authorizer(m_handle, readOnlyAuthorizer, nullptr);
+    const int rc = sqlite3_prepare_v2(m_handle, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail);
+    if (trust == Trust::UserCondition)
+        sqlite3_set_authorizer(m_handle, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        fail();
+    if (!stmt)
+        throw DbError(3075, QStringLiteral("Die Abfrage ist leer."));
+    struct Finalizer {
+        sqlite3_stmt* s;
+        ~Finalizer() { sqlite3_finalize(s); }
+    } finalizer{stmt};
+    if (!onlyBlanks(tail))
+        throw DbError(3142, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+    if (!sqlite3_stmt_readonly(stmt))
+        throw DbError(3065, QStringLiteral("Eine Auswahlabfrage darf keine Daten ändern."));
+
+    const int columns = sqlite3_column_count(stmt);
+    QStringList labels;
+    for (int i = 0; i < columns; ++i)
+        labels << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    std::vector<std::vector<QVariant>> rows;
+    int step;
+    while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
+        std::vector<QVariant> row;
+        row.reserve(static_cast<size_t>(columns));
+        for (int i = 0; i < columns; ++i)
+            row.push_back(columnValue(stmt, i));
+        rows.push_back(std::move(row));
+    }
+    if (step != SQLITE_DONE)
+        fail();
+    return Recordset(std::move(labels), std::move(rows));
+}
+
+void Database::Execute(const QString& jetSql) { executeNative(translate(jetSql)); }
+
+void Database::executeNative(const QString& sqliteSql) {
+    if (!m_handle)
+        throw DbError(3420, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
+    const QByteArray utf8 = sqliteSql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_handle, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail) != SQLITE_OK)
+        fail();
+    struct Finalizer {
+        sqlite3_stmt* s;
+        ~Finalizer() { sqlite3_finalize(s); }
+    } finalizer{stmt};
+    if (!stmt || !onlyBlanks(tail))
+        throw DbError(3142, QStringLiteral("Genau eine SQL-Anweisung erwartet."));
+    int step;
+    while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (step != SQLITE_DONE)
+        fail();
+}
+
+void CompactDatabase(const QString& source, const QString& target) {
+    sqlite3* handle = openRawConnection(source, false);
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(handle, "VACUUM INTO ?1", -1, &stmt, nullptr);
+    if (rc == SQLITE_OK) {
+        const QByteArray t = target.toUtf8();
+        sqlite3_bind_text(stmt, 1, t.constData(), static_cast<int>(t.size()), SQLITE_TRANSIENT);
+        rc = sqlite3_step(stmt);
+    }
+    const QString message = engineMessage(handle);
+    sqlite3_finalize(stmt);
+    sqlite3_close_v2(handle);
+    if (rc != SQLITE_DONE)
+        throw DbError(rc, message);
+}
+
+} // namespace db

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "db/schema.h"
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <memory>
+#include <vector>
+
+struct sqlite3;
+
+namespace db {
+
+// Where a statement's text comes from. Texts from users or files may only read.
+enum class Trust { Program, UserCondition };
+
+// The rows of one query, read completely when it ran (so no statement keeps the file locked).
+class Recordset {
+public:
+    Recordset(QStringList labels, std::vector<std::vector<QVariant>> rows)
+        : m_labels(std::move(labels)), m_rows(std::move(rows)) {}
+
+    // Like Jet's, only meaningful as "empty or not".
+    int RecordCount() const { return static_cast<int>(m_rows.size()); }
+    bool Eof() const { return m_pos >= m_rows.size(); }
+    void MoveNext() { ++m_pos; }
+    QVariant Fields(int index) const;
+    QVariant Fields(const QString& label) const;
+    void Close() { m_pos = m_rows.size(); }
+
+    const QStringList& labels() const { return m_labels; }
+    const std::vector<std::vector<QVariant>>& rows() const { return m_rows; }
+
+private:
+    QStringList m_labels;
+    std::vector<std::vector<QVariant>> m_rows;
+    size_t m_pos = 0;
+};
+
+// One connection to the card database. Every text passes through the Jet dialect layer.
+class Database {
+public:
+    static std::unique_ptr<Database> OpenDatabase(const QString& path);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    Recordset OpenRecordset(const QString& jetSql, Trust trust = Trust::Program);
+    void Execute(const QString& jetSql);
+    void Close();
+
+    // Runs already translated SQLite text; for the dialect's own tests and benchmarks.
+    Recordset runNative(const QString& sqliteSql, Trust trust = Trust::Program);
+    QString translate(const QString& jetSql) const;
+
+    const QString& path() const { return m_path; }
+
+private:
+    Database(sqlite3* handle, QString path, std::shared_ptr<const Schema> schema);
+    void executeNative(const QString& sqliteSql);
+    [[noreturn]] void fail() const;
+
+    sqlite3* m_handle;
+    QString m_path;
+    std::shared_ptr<const Schema> m_schema;
+};
+
+// Writes a compacted copy of the database at source into the new file target.
+void CompactDatabase(const QString& source, const QString& target);
+
+// Opens an SQLite file with the dialect's functions, for building the catalogue.
+sqlite3* openRawConnection(const QString& path, bool create);
+
+} // namespace db

@@ -1,0 +1,145 @@
+#include "db/flexgrid.h"
+
+#include "db/gridmodel.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace ui {
+
+namespace {
+
+// Paints each row in its marking colour and never draws a focus rectangle.
+class RowColorDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus;
+        const QColor color(QRgb(index.data(db::GridModel::TextColorRole).toUInt()));
+        option->palette.setColor(QPalette::Text, color);
+        option->palette.setColor(QPalette::HighlightedText, color.rgb() == 0 ? option->palette.color(QPalette::HighlightedText)
+                                                                                  : color.lighter(130));
+        option->displayAlignment = Qt::AlignLeft | Qt::AlignTop;
+    }
+};
+
+} // namespace
+
+int twipsToPixels(const QWidget* w, int twips) { return qRound(twips * w->logicalDpiX() / 1440.0); }
+int pixelsToTwips(const QWidget* w, int pixels) { return qRound(pixels * 1440.0 / w->logicalDpiX()); }
+
+FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
+    setItemDelegate(new RowColorDelegate(this));
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setFrameShape(QFrame::NoFrame);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setSectionsClickable(true);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    horizontalHeader()->viewport()->installEventFilter(this);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    QFont gridFont(QStringLiteral("DejaVu Sans"));
+    gridFont.setPointSizeF(8.25);
+    setFont(gridFont);
+    verticalHeader()->setDefaultSectionSize(QFontMetrics(gridFont).height() + 4);
+}
+
+void FlexGrid::setGridModel(db::GridModel* model) {
+    m_model = model;
+    setModel(model);
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { Q_EMIT selectionMoved(); });
+}
+
+int FlexGrid::Rows() const { return m_model ? m_model->rowCount() + 1 : 1; }
+
+int FlexGrid::Row() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+void FlexGrid::setRow(int row) {
+    if (!m_model || row < 1 || row >= Rows())
+        return;
+    const QModelIndex index = m_model->index(row - 1, 0);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+}
+
+QString FlexGrid::TextMatrix(int row, int column) const {
+    if (!m_model)
+        return QString();
+    if (row == 0)
+        return column >= 0 && column < m_model->labels().size() ? m_model->labels()[column] : QString();
+    return m_model->cell(row - 1, column);
+}
+
+int FlexGrid::TopRow() const {
+    const int r = QTableView::rowAt(0);
+    return r < 0 ? 0 : r + 1;
+}
+
+void FlexGrid::setTopRow(int row) {
+    if (m_model && row >= 1 && row < Rows())
+        scrollTo(m_model->index(row - 1, 0), QAbstractItemView::PositionAtTop);
+}
+
+void FlexGrid::setRedraw(bool on) { setUpdatesEnabled(on); }
+
+void FlexGrid::setColumnWidthsTwips(const QList<int>& twips) {
+    for (int c = 0; c < twips.size(); ++c)
+        setColumnWidth(c, twipsToPixels(this, twips[c]));
+}
+
+int FlexGrid::rowAt(const QPoint& viewportPos) const {
+    const int r = QTableView::rowAt(viewportPos.y());
+    return r < 0 ? 0 : r + 1;
+}
+
+void FlexGrid::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        Q_EMIT enterPressed();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void FlexGrid::keyReleaseEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Delete && !event->isAutoRepeat())
+        Q_EMIT deleteReleased();
+    QTableView::keyReleaseEvent(event);
+}
+
+void FlexGrid::mouseReleaseEvent(QMouseEvent* event) {
+    QTableView::mouseReleaseEvent(event);
+    Q_EMIT mouseReleased(event->button(), rowAt(event->position().toPoint()), event->globalPosition().toPoint());
+}
+
+void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    QTableView::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton && rowAt(event->position().toPoint()) > 0)
+        Q_EMIT dataDoubleClicked();
+}
+
+bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        const int column = horizontalHeader()->logicalIndexAt(me->position().toPoint());
+        if (column >= 0)
+            Q_EMIT headerReleased(me->button(), column, me->globalPosition().toPoint());
+        return false;
+    }
+    return QTableView::eventFilter(watched, event);
+}
+
+} // namespace ui

@@ -1,0 +1,92 @@
+#include "db/jettokenizer.h"
+
+#include "db/dberror.h"
+
+namespace db {
+
+namespace {
+
+bool isWordStart(QChar c) { return c.isLetter() || c == u'_'; }
+bool isWordPart(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+
+// Reads a literal that ends at the next single quote character; a doubled quote stands for one.
+qsizetype readQuoted(const QString& sql, qsizetype pos, QChar quote, QString& value) {
+    for (qsizetype i = pos + 1; i < sql.size(); ++i) {
+        if (sql[i] != quote) {
+            value += sql[i];
+        } else if (i + 1 < sql.size() && sql[i + 1] == quote) {
+            value += quote;
+            ++i;
+        } else {
+            return i + 1;
+        }
+    }
+    throw DbError(3075, QStringLiteral("Zeichenfolge ohne schließendes Anführungszeichen in: %1").arg(sql));
+}
+
+} // namespace
+
+std::vector<Token> tokenizeJet(const QString& sql) {
+    std::vector<Token> tokens;
+    qsizetype i = 0;
+    const qsizetype n = sql.size();
+    while (i < n) {
+        const QChar c = sql[i];
+        if (c.isSpace()) {
+            ++i;
+        } else if (c == u'\'' || c == u'"') {
+            QString value;
+            i = readQuoted(sql, i, c, value);
+            tokens.push_back({TokenKind::String, value});
+        } else if (c == u'[') {
+            const qsizetype end = sql.indexOf(u']', i + 1);
+            if (end < 0)
+                throw DbError(3075, QStringLiteral("Name ohne schließende Klammer in: %1").arg(sql));
+            tokens.push_back({TokenKind::Bracketed, sql.mid(i + 1, end - i - 1)});
+            i = end + 1;
+        } else if (c.isDigit() || (c == u'.' && i + 1 < n && sql[i + 1].isDigit() &&
+                                   (tokens.empty() || tokens.back().kind == TokenKind::Symbol))) {
+            qsizetype j = i;
+            while (j < n && sql[j].isDigit())
+                ++j;
+            if (j < n && sql[j] == u'.' && j + 1 < n && sql[j + 1].isDigit()) {
+                ++j;
+                while (j < n && sql[j].isDigit())
+                    ++j;
+            }
+            if (j < n && (sql[j] == u'e' || sql[j] == u'E')) {
+                qsizetype k = j + 1;
+                if (k < n && (sql[k] == u'+' || sql[k] == u'-'))
+                    ++k;
+                if (k < n && sql[k].isDigit()) {
+                    while (k < n && sql[k].isDigit())
+                        ++k;
+                    j = k;
+                }
+            }
+            tokens.push_back({TokenKind::Number, sql.mid(i, j - i)});
+            i = j;
+        } else if (isWordStart(c)) {
+            qsizetype j = i + 1;
+            while (j < n && isWordPart(sql[j]))
+                ++j;
+            tokens.push_back({TokenKind::Word, sql.mid(i, j - i)});
+            i = j;
+        } else {
+            static const QString twoChar[] = {QStringLiteral("<>"), QStringLiteral("<="),
+                                              QStringLiteral(">="), QStringLiteral("!=")};
+            QString sym(c);
+            for (const QString& t : twoChar) {
+                if (sql.mid(i, 2) == t) {
+                    sym = t;
+                    break;
+                }
+            }
+            tokens.push_back({TokenKind::Symbol, sym});
+            i += sym.size();
+        }
+    }
+    return tokens;
+}
+
+} // namespace db

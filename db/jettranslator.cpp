@@ -1,0 +1,302 @@
+#include "db/jettranslator.h"
+
+#include "db/dberror.h"
+#include "db/jettokenizer.h"
+
+#include <QSet>
+#include <QStringList>
+
+namespace db {
+
+namespace {
+
+constexpr int kSyntaxError = 3075;
+
+[[noreturn]] void syntaxError(const QString& detail) {
+    throw DbError(kSyntaxError, QStringLiteral("Syntaxfehler in der Abfrage: %1").arg(detail));
+}
+
+// Parenthesised groups nest; everything else is a leaf.
+struct Node {
+    Token token;
+    std::vector<Node> children;
+    bool isGroup = false;
+};
+
+std::vector<Node> buildTree(const std::vector<Token>& tokens, size_t& pos, bool nested) {
+    std::vector<Node> nodes;
+    while (pos < tokens.size()) {
+        const Token& t = tokens[pos];
+        if (t.kind == TokenKind::Symbol && t.text == u"(") {
+            ++pos;
+            Node group;
+            group.isGroup = true;
+            group.children = buildTree(tokens, pos, true);
+            nodes.push_back(std::move(group));
+        } else if (t.kind == TokenKind::Symbol && t.text == u")") {
+            if (!nested)
+                syntaxError(QStringLiteral("')' ohne '('"));
+            ++pos;
+            return nodes;
+        } else {
+            nodes.push_back({t, {}, false});
+            ++pos;
+        }
+    }
+    if (nested)
+        syntaxError(QStringLiteral("'(' ohne ')'"));
+    return nodes;
+}
+
+// One output fragment. Delimiters bind weaker than '&' and end its operands.
+enum class PieceKind { Operand, Delimiter, Ampersand, Dot };
+
+struct Piece {
+    PieceKind kind;
+    QString text;
+    QString columnLabel; // original spelling when the piece is a plain column name
+};
+
+const QSet<QString>& keywords() {
+    static const QSet<QString> words = {
+        u"SELECT"_qs, u"FROM"_qs,   u"WHERE"_qs,   u"AND"_qs,     u"OR"_qs,       u"NOT"_qs,    u"XOR"_qs,
+        u"ORDER"_qs,  u"BY"_qs,     u"ASC"_qs,     u"DESC"_qs,    u"GROUP"_qs,    u"HAVING"_qs, u"AS"_qs,
+        u"DISTINCT"_qs, u"INSERT"_qs, u"INTO"_qs,  u"DELETE"_qs,  u"VALUES"_qs,   u"IS"_qs,     u"IN"_qs,
+        u"BETWEEN"_qs, u"LIKE"_qs,  u"ON"_qs,      u"JOIN"_qs,    u"INNER"_qs,    u"OUTER"_qs,  u"LEFT"_qs,
+        u"RIGHT"_qs,  u"UNION"_qs,  u"ALL"_qs,     u"EXISTS"_qs,  u"UPDATE"_qs,   u"CREATE"_qs, u"DROP"_qs,
+        u"ALTER"_qs,  u"TABLE"_qs,  u"ATTACH"_qs,  u"DETACH"_qs,  u"PRAGMA"_qs,   u"VACUUM"_qs, u"REPLACE"_qs,
+        u"INDEX"_qs,  u"VIEW"_qs,   u"TRIGGER"_qs, u"DATABASE"_qs, u"LIMIT"_qs,   u"ESCAPE"_qs, u"CASE"_qs,
+        u"WHEN"_qs,   u"THEN"_qs,   u"ELSE"_qs,    u"END"_qs,     u"BEGIN"_qs,    u"COMMIT"_qs, u"ROLLBACK"_qs,
+    };
+    return words;
+}
+
+// Jet function name -> SQLite function name; ISNULL and CINT/CLNG are rewritten separately.
+const QHash<QString, QString>& functions() {
+    static const QHash<QString, QString> map = {
+        {u"IIF"_qs, u"iif"_qs},     {u"CSTR"_qs, u"jet_cstr"_qs}, {u"SUM"_qs, u"sum"_qs},
+        {u"COUNT"_qs, u"count"_qs}, {u"AVG"_qs, u"avg"_qs},       {u"ABS"_qs, u"abs"_qs},
+        {u"MIN"_qs, u"min"_qs},     {u"MAX"_qs, u"max"_qs},       {u"UCASE"_qs, u"upper"_qs},
+        {u"LCASE"_qs, u"lower"_qs}, {u"LEN"_qs, u"length"_qs},    {u"MID"_qs, u"substr"_qs},
+        {u"TRIM"_qs, u"trim"_qs},   {u"LTRIM"_qs, u"ltrim"_qs},   {u"RTRIM"_qs, u"rtrim"_qs},
+        {u"INSTR"_qs, u"instr"_qs}, {u"LEFT"_qs, u"jet_left"_qs}, {u"RIGHT"_qs, u"jet_right"_qs},
+        {u"ROUND"_qs, u"round"_qs},
+    };
+    return map;
+}
+
+QString quoteIdentifier(const QString& name) {
+    QString escaped = name;
+    escaped.replace(u'"', u"\"\""_qs);
+    return u'"' + escaped + u'"';
+}
+
+QString quoteLiteral(const QString& value) {
+    QString escaped = value;
+    escaped.replace(u'\'', u"''"_qs);
+    return u'\'' + escaped + u"' COLLATE "_qs + QLatin1String(kJetCollation);
+}
+
+QString joinPieces(const std::vector<Piece>& pieces, size_t from, size_t to) {
+    QString out;
+    for (size_t i = from; i < to; ++i) {
+        const bool glue = i == from || pieces[i].kind == PieceKind::Dot || pieces[i - 1].kind == PieceKind::Dot;
+        if (!glue)
+            out += u' ';
+        out += pieces[i].text;
+    }
+    return out;
+}
+
+class Translator {
+public:
+    explicit Translator(const Schema& schema) : m_schema(schema) {}
+
+    QString level(const std::vector<Node>& nodes) {
+        std::vector<Piece> pieces = translatePieces(nodes);
+        addSelectLabels(pieces);
+        return joinAmpersands(pieces);
+    }
+
+private:
+    const Schema& m_schema;
+
+    Piece name(const QString& original) const {
+        if (const auto canonical = m_schema.resolve(original))
+            return {PieceKind::Operand, quoteIdentifier(*canonical), original};
+        return {PieceKind::Operand, quoteIdentifier(original), QString()};
+    }
+
+    Piece function(const QString& upper, const QString& original, const Node& group) {
+        const QString args = level(group.children);
+        if (upper == u"ISNULL")
+            return {PieceKind::Operand, u"(-(("_qs + args + u") IS NULL))"_qs, {}};
+        if (upper == u"CINT" || upper == u"CLNG")
+            return {PieceKind::Operand, u"CAST(("_qs + args + u") AS INTEGER)"_qs, {}};
+        const auto it = functions().constFind(upper);
+        if (it == functions().constEnd())
+            throw DbError(3085, QStringLiteral("Undefinierte Funktion '%1' in Ausdruck.").arg(original));
+        return {PieceKind::Operand, it.value() + u'(' + args + u')', {}};
+    }
+
+    std::vector<Piece> translatePieces(const std::vector<Node>& nodes) {
+        std::vector<Piece> pieces;
+        for (size_t i = 0; i < nodes.size(); ++i) {
+            const Node& node = nodes[i];
+            if (node.isGroup) {
+                pieces.push_back({PieceKind::Operand, u'(' + level(node.children) + u')', {}});
+                continue;
+            }
+            const Token& t = node.token;
+            switch (t.kind) {
+            case TokenKind::String:
+                pieces.push_back({PieceKind::Operand, quoteLiteral(t.text), {}});
+                break;
+            case TokenKind::Number:
+                pieces.push_back({PieceKind::Operand, t.text, {}});
+                break;
+            case TokenKind::Bracketed:
+                pieces.push_back(name(t.text));
+                break;
+            case TokenKind::Word: {
+                const QString upper = t.text.toUpper();
+                // A table name before "(" is a column list, not a call.
+                const bool call = i + 1 < nodes.size() && nodes[i + 1].isGroup && !m_schema.resolve(t.text);
+                const bool afterAs = !pieces.empty() && pieces.back().kind == PieceKind::Delimiter &&
+                                     pieces.back().text == u"AS";
+                // "SET" names the column everywhere except as the keyword of "UPDATE <table> SET".
+                const bool updateSet = upper == u"SET" && pieces.size() >= 2 &&
+                                       pieces[pieces.size() - 2].kind == PieceKind::Delimiter &&
+                                       pieces[pieces.size() - 2].text == u"UPDATE";
+                if (afterAs) {
+                    pieces.push_back({PieceKind::Operand, quoteIdentifier(t.text), {}});
+                } else if (updateSet) {
+                    pieces.push_back({PieceKind::Delimiter, upper, {}});
+                } else if (call && (!keywords().contains(upper) || upper == u"LEFT" || upper == u"RIGHT")) {
+                    pieces.push_back(function(upper, t.text, nodes[i + 1]));
+                    ++i;
+                } else if (upper == u"TRUE") {
+                    pieces.push_back({PieceKind::Operand, u"-1"_qs, {}});
+                } else if (upper == u"FALSE") {
+                    pieces.push_back({PieceKind::Operand, u"0"_qs, {}});
+                } else if (upper == u"NULL") {
+                    pieces.push_back({PieceKind::Operand, upper, {}});
+                } else if (keywords().contains(upper)) {
+                    pieces.push_back({PieceKind::Delimiter, upper, {}});
+                    // Jet's "DELETE * FROM" names no columns; SQLite knows only "DELETE FROM".
+                    if (upper == u"DELETE" && i + 1 < nodes.size() && !nodes[i + 1].isGroup &&
+                        nodes[i + 1].token.kind == TokenKind::Symbol && nodes[i + 1].token.text == u"*")
+                        ++i;
+                } else {
+                    pieces.push_back(name(t.text));
+                }
+                break;
+            }
+            case TokenKind::Symbol:
+                pieces.push_back(symbol(t.text));
+                break;
+            }
+        }
+        return pieces;
+    }
+
+    static Piece symbol(const QString& s) {
+        if (s == u"&")
+            return {PieceKind::Ampersand, s, {}};
+        if (s == u".")
+            return {PieceKind::Dot, s, {}};
+        if (s == u"," || s == u"=" || s == u"<>" || s == u"<" || s == u">" || s == u"<=" || s == u">=" ||
+            s == u";")
+            return {PieceKind::Delimiter, s, {}};
+        if (s == u"!=")
+            return {PieceKind::Delimiter, u"<>"_qs, {}};
+        if (s == u"*" || s == u"+" || s == u"-" || s == u"/")
+            return {PieceKind::Operand, s, {}};
+        syntaxError(QStringLiteral("unerwartetes Zeichen '%1'").arg(s));
+    }
+
+    // A select item that is a bare column keeps the spelling it was asked by as its label, as Jet does.
+    static void addSelectLabels(std::vector<Piece>& pieces) {
+        for (size_t i = 0; i < pieces.size(); ++i) {
+            if (pieces[i].kind != PieceKind::Delimiter || pieces[i].text != u"SELECT")
+                continue;
+            size_t start = i + 1;
+            if (start < pieces.size() && pieces[start].text == u"DISTINCT")
+                ++start;
+            size_t itemStart = start;
+            for (size_t j = start; j <= pieces.size(); ++j) {
+                const bool end = j == pieces.size() ||
+                                 (pieces[j].kind == PieceKind::Delimiter &&
+                                  (pieces[j].text == u"FROM" || pieces[j].text == u","));
+                if (!end)
+                    continue;
+                const size_t len = j - itemStart;
+                const Piece* column = nullptr;
+                if (len == 1)
+                    column = &pieces[itemStart];
+                else if (len == 3 && pieces[itemStart + 1].kind == PieceKind::Dot)
+                    column = &pieces[itemStart + 2];
+                if (column && !column->columnLabel.isEmpty()) {
+                    const QString label = column->columnLabel;
+                    pieces.insert(pieces.begin() + static_cast<std::ptrdiff_t>(j),
+                                  {{PieceKind::Delimiter, u"AS"_qs, {}},
+                                   {PieceKind::Operand, quoteIdentifier(label), {}}});
+                    j += 2;
+                }
+                if (j == pieces.size() || pieces[j].text == u"FROM") {
+                    i = j;
+                    break;
+                }
+                itemStart = j + 1;
+            }
+        }
+    }
+
+    // Jet's '&' joins as text and reads NULL as the empty text; SQLite's '||' would give NULL.
+    static QString joinAmpersands(const std::vector<Piece>& pieces) {
+        QStringList out;
+        size_t runStart = 0;
+        auto flush = [&](size_t runEnd) {
+            if (runEnd == runStart)
+                return;
+            std::vector<size_t> amps;
+            for (size_t k = runStart; k < runEnd; ++k)
+                if (pieces[k].kind == PieceKind::Ampersand)
+                    amps.push_back(k);
+            if (amps.empty()) {
+                out << joinPieces(pieces, runStart, runEnd);
+                return;
+            }
+            QStringList operands;
+            size_t from = runStart;
+            amps.push_back(runEnd);
+            for (size_t amp : amps) {
+                if (amp == from)
+                    syntaxError(QStringLiteral("'&' ohne Operand"));
+                operands << u"COALESCE("_qs + joinPieces(pieces, from, amp) + u",'')"_qs;
+                from = amp + 1;
+            }
+            out << u'(' + operands.join(u" || "_qs) + u')';
+        };
+        for (size_t k = 0; k < pieces.size(); ++k) {
+            if (pieces[k].kind == PieceKind::Delimiter) {
+                flush(k);
+                out << pieces[k].text;
+                runStart = k + 1;
+            }
+        }
+        flush(pieces.size());
+        return out.join(u' ');
+    }
+};
+
+} // namespace
+
+QString translateJet(const QString& jetSql, const Schema& schema) {
+    const std::vector<Token> tokens = tokenizeJet(jetSql);
+    size_t pos = 0;
+    const std::vector<Node> tree = buildTree(tokens, pos, false);
+    return Translator(schema).level(tree);
+}
+
+} // namespace db

@@ -1,0 +1,32 @@
+#include "deck/deckmarking.h"
+
+#include "db/database.h"
+#include "db/queries.h"
+
+#include <QSet>
+
+namespace deck {
+
+std::vector<quint32> markDeckCards(db::Database& conn, const QStringList& poolNumbers) {
+    QSet<QString> inDeck;
+    for (auto rs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM DECK")); !rs.Eof(); rs.MoveNext())
+        inDeck.insert(rs.Fields(0).toString().toCaseFolded());
+    std::vector<quint32> colors;
+    colors.reserve(static_cast<size_t>(poolNumbers.size()));
+    for (const QString& number : poolNumbers)
+        colors.push_back(inDeck.contains(number.toCaseFolded()) ? kInDeckGrey : kBlack);
+    return colors;
+}
+
+std::vector<quint32> markDeckCardsRowByRow(db::Database& conn, const QStringList& poolNumbers) {
+    std::vector<quint32> colors;
+    colors.reserve(static_cast<size_t>(poolNumbers.size()));
+    for (const QString& number : poolNumbers) {
+        const auto rs = conn.OpenRecordset(QStringLiteral("SELECT * FROM DECK WHERE ") + QStringLiteral(" NUMMER='") +
+                                           db::quoted(number) + QStringLiteral("'"));
+        colors.push_back(rs.RecordCount() > 0 ? kInDeckGrey : kBlack);
+    }
+    return colors;
+}
+
+} // namespace deck

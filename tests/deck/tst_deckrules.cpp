@@ -1,0 +1,82 @@
+// Plain deck rules: header sort orders, names cut from list entries, pool marking.
+#include "db/database.h"
+#include "db/queries.h"
+#include "deck/deckmarking.h"
+#include "deck/entrynames.h"
+#include "deck/sortorder.h"
+#include "tests/helpers/testprogramdir.h"
+
+#include <QtTest/QTest>
+
+class TstDeckRules : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void strengthCyclesThroughFourOrders() {
+        QString order = db::kStartOrder;
+        const QStringList expected = {"ORDER BY STFEUER ASC, NAME ASC", "ORDER BY STERDE ASC, NAME ASC",
+                                      "ORDER BY STFEUER DESC, NAME DESC", "ORDER BY STERDE DESC, NAME DESC",
+                                      "ORDER BY STFEUER ASC, NAME ASC"};
+        for (const QString& e : expected) {
+            order = deck::nextOrder(3, order);
+            QCOMPARE(order, e);
+        }
+    }
+
+    void togglingColumnsStartAscending_data() {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("asc");
+        QTest::addColumn<QString>("desc");
+        QTest::newRow("Fraktion") << 0 << "ORDER BY FRAKTION ASC, NAME ASC" << "ORDER BY FRAKTION DESC, NAME DESC";
+        QTest::newRow("Name") << 1 << "ORDER BY NAME ASC" << "ORDER BY NAME DESC";
+        QTest::newRow("Kartenart") << 2 << "ORDER BY KARTENART ASC, NAME ASC" << "ORDER BY KARTENART DESC, NAME DESC";
+        QTest::newRow("Monde") << 4 << "ORDER BY MONDE ASC, NAME ASC" << "ORDER BY MONDE DESC, NAME DESC";
+    }
+
+    void togglingColumnsStartAscending() {
+        QFETCH(int, column);
+        QFETCH(QString, asc);
+        QFETCH(QString, desc);
+        QCOMPARE(deck::nextOrder(column, db::kStartOrder), asc);
+        QCOMPARE(deck::nextOrder(column, asc), desc);
+        QCOMPARE(deck::nextOrder(column, desc), asc);
+        // Any other column's order, even one differing only by a trailing blank, starts ascending again.
+        QCOMPARE(deck::nextOrder(column, asc + u' '), asc);
+        QCOMPARE(deck::nextOrder(column, QStringLiteral("ORDER BY STFEUER ASC, NAME ASC")), asc);
+    }
+
+    void unsortedColumnsKeepTheOrder() {
+        for (int column : {5, 6, 7, 8})
+            QCOMPARE(deck::nextOrder(column, QStringLiteral("ORDER BY NAME DESC")), QStringLiteral("ORDER BY NAME DESC"));
+    }
+
+    void namesFromEntries() {
+        const QString paren = deck::leaderEntry(QStringLiteral("Merethis (die Ältere)"), QStringLiteral("Sivar"),
+                                                QStringLiteral("45"), QStringLiteral("10"));
+        QCOMPARE(paren, QStringLiteral("Merethis (die Ältere) (Sivar: 45 Karten / 10 Monde )"));
+        QCOMPARE(deck::nameBeforeLastParen(paren), QStringLiteral("Merethis (die Ältere)"));
+        QCOMPARE(deck::nameBeforeFirstParen(paren), QStringLiteral("Merethis"));
+        const QString inq = deck::inquisitorEntry(QStringLiteral("Vater Odo"), QStringLiteral("10"), QStringLiteral("0"));
+        QCOMPARE(inq, QStringLiteral("Vater Odo (+10 Karten / +0 Monde )"));
+        QCOMPARE(deck::inquisitorName(inq), QStringLiteral("Vater Odo"));
+        QCOMPARE(deck::inquisitorName(deck::kNoInquisitor), QStringLiteral("-"));
+        QCOMPARE(deck::nameBeforeFirstParen(QStringLiteral("ohne Klammer")), QStringLiteral("ohne Klammer"));
+    }
+
+    void markingInMemoryMatchesOneQueryPerRow() {
+        testing::TestProgramDir dir;
+        auto conn = db::Database::OpenDatabase(dir.databasePath());
+        conn->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN WHERE KARTEN.SET = 'G' "));
+        QStringList numbers;
+        for (auto rs = conn->OpenRecordset(QStringLiteral("SELECT NUMMER FROM KARTEN ORDER BY NAME")); !rs.Eof(); rs.MoveNext())
+            numbers << rs.Fields(0).toString();
+        numbers << QStringLiteral("garsk 05") << QStringLiteral("NIRGENDS 1") << QStringLiteral("it's");
+        const auto fast = deck::markDeckCards(*conn, numbers);
+        QCOMPARE(fast, deck::markDeckCardsRowByRow(*conn, numbers));
+        QVERIFY(std::count(fast.begin(), fast.end(), deck::kInDeckGrey) > 10);
+        QCOMPARE(fast[static_cast<size_t>(numbers.size() - 3)], deck::kInDeckGrey); // numbers compare like the database
+        QCOMPARE(fast.back(), deck::kBlack);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstDeckRules)
+#include "tst_deckrules.moc"
