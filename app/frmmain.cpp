@@ -95,8 +95,9 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     // 7
     setUpGrid(flxPool);
     setUpGrid(flxDeck);
-    // 8
-    db::Database::OpenDatabase(sDatabasePath)->Execute(QStringLiteral("DELETE * FROM DECK"));
+    // 8: an empty deck is left as it is, so that a start costs no write to disk
+    if (auto conn = db::Database::OpenDatabase(sDatabasePath); deckHasCards(*conn))
+        conn->Execute(QStringLiteral("DELETE * FROM DECK"));
     // 9
     placeFromSettings();
     // 10

@@ -170,11 +170,31 @@ PatternElement element(PatternElement::Kind kind, char32_t literal = 0) {
     return e;
 }
 
+// Simple case folding one code point at a time, so that pattern and text fold alike without
+// building a string.
+inline char32_t foldCodePoint(char32_t c) {
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + 32 : c;
+    return QChar::toCaseFolded(c);
+}
+
+// Next code point of UTF-8 text; malformed bytes stand for themselves.
+inline char32_t nextCodePoint(const unsigned char*& p, const unsigned char* end) {
+    const unsigned char b = *p++;
+    if (b < 0x80)
+        return b;
+    int extra = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+    char32_t c = b & (0x3F >> extra);
+    while (extra-- > 0 && p < end && (*p & 0xC0) == 0x80)
+        c = (c << 6) | (*p++ & 0x3F);
+    return c;
+}
+
 std::vector<char32_t> foldedCodePoints(const QString& s) {
     std::vector<char32_t> out;
     out.reserve(static_cast<size_t>(s.size()));
-    for (char32_t c : s.toCaseFolded().toUcs4())
-        out.push_back(c);
+    for (char32_t c : s.toUcs4())
+        out.push_back(foldCodePoint(c));
     return out;
 }
 
@@ -222,19 +242,28 @@ bool compilePattern(const QString& pattern, std::vector<PatternElement>& out) {
     return true;
 }
 
-bool matchCompiled(const std::vector<PatternElement>& pat, const std::vector<char32_t>& s) {
-    size_t pi = 0, si = 0;
-    size_t starPi = SIZE_MAX, starSi = 0;
-    while (si < s.size()) {
+// Walks the text's UTF-8 bytes directly; a star remembers the byte where it may resume.
+bool matchCompiled(const std::vector<PatternElement>& pat, const unsigned char* text, int bytes) {
+    const unsigned char* s = text;
+    const unsigned char* const end = text + bytes;
+    size_t pi = 0;
+    size_t starPi = SIZE_MAX;
+    const unsigned char* starS = nullptr;
+    while (s < end) {
         if (pi < pat.size() && pat[pi].kind == PatternElement::AnyRun) {
             starPi = pi++;
-            starSi = si;
-        } else if (pi < pat.size() && pat[pi].matches(s[si])) {
+            starS = s;
+            continue;
+        }
+        const unsigned char* next = s;
+        const char32_t c = foldCodePoint(nextCodePoint(next, end));
+        if (pi < pat.size() && pat[pi].matches(c)) {
             ++pi;
-            ++si;
+            s = next;
         } else if (starPi != SIZE_MAX) {
             pi = starPi + 1;
-            si = ++starSi;
+            nextCodePoint(starS, end);
+            s = starS;
         } else {
             return false;
         }
@@ -276,7 +305,10 @@ void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
         sqlite3_result_error(ctx, "Ungültiges Muster in LIKE.", -1);
         return;
     }
-    sqlite3_result_int(ctx, matchCompiled(compiled->elements, foldedCodePoints(textArg(argv[1]))) ? 1 : 0);
+    // Called once per row: the text is matched where SQLite holds it, no copy is made.
+    const auto* text = sqlite3_value_text(argv[1]);
+    const int bytes = sqlite3_value_bytes(argv[1]);
+    sqlite3_result_int(ctx, text && matchCompiled(compiled->elements, text, bytes) ? 1 : 0);
 }
 
 // ---- conversions -----------------------------------------------------------------------------
@@ -332,7 +364,8 @@ bool jetLike(const QString& pattern, const QString& value, bool* valid) {
     const bool ok = compilePattern(pattern, elements);
     if (valid)
         *valid = ok;
-    return ok && matchCompiled(elements, foldedCodePoints(value));
+    const QByteArray utf8 = value.toUtf8();
+    return ok && matchCompiled(elements, reinterpret_cast<const unsigned char*>(utf8.constData()), static_cast<int>(utf8.size()));
 }
 
 void registerJetFunctions(sqlite3* handle) {

@@ -7,6 +7,7 @@
 #include "app/frminfo.h"
 #include "tests/helpers/mainwindowfixture.h"
 
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -62,6 +63,20 @@ private Q_SLOTS:
         QVERIFY(w.mnuKartenAnzeigen->isChecked());
         QCOMPARE(f.viewer.shown.first(), (QPair<QString, QString>{"BLANK", "KARTEN"}));
         QVERIFY(f.prompter.messages.empty());
+    }
+
+    void startingWithAnEmptyDeckWritesNothing() {
+        // SQLite counts every committed write in the file header (bytes 24 to 27).
+        auto changeCounter = [](const QString& path) {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.read(28).mid(24) : QByteArray();
+        };
+        MainWindowFixture f;
+        const QByteArray before = changeCounter(f.dir.databasePath());
+        QCOMPARE(before.size(), 4);
+        f.start();
+        QCOMPARE(f.deckCountInDatabase(), 0);
+        QCOMPARE(changeCounter(f.dir.databasePath()), before);
     }
 
     void menusCarryEveryEntry() {
