@@ -46,13 +46,9 @@ void frmMain::showPoolCount() { lblAnzPool->setText(deck::countText(flxPool->Row
 
 int frmMain::DeckAbgleichen() {
     auto conn = db::Database::OpenDatabase(sDatabasePath);
-    db::GridModel& pool = dtaPool.model();
-    QStringList numbers;
-    numbers.reserve(pool.rowCount());
-    for (int r = 0; r < pool.rowCount(); ++r)
-        numbers << pool.cell(r, 7);
     flxPool->setRedraw(false);
-    pool.setRowColors(deck::markDeckCards(*conn, numbers));
+    // The pool consults the deck's numbers for the rows it shows instead of reading every row.
+    dtaPool.model().markRows(7, deck::deckNumbers(*conn), deck::kInDeckGrey);
     // The pass ends on the last pool row, but the player keeps looking where they were.
     const int top = flxPool->TopRow();
     flxPool->setRow(flxPool->Rows() - 1);
@@ -145,8 +141,10 @@ void frmMain::onDeckMouseReleased(Qt::MouseButton button, int row, QPoint global
 void frmMain::funcDeleteCard(int row) {
     auto conn = db::Database::OpenDatabase(sDatabasePath);
     const QString name = db::quoted(flxDeck->TextMatrix(flxDeck->Row(), 1));
+    // Read before the row leaves the table: the grid reads its rows from there.
+    const QString number = flxDeck->TextMatrix(flxDeck->Row(), 7);
     conn->Execute(QStringLiteral("DELETE * FROM DECK ") + QStringLiteral("WHERE NAME = '") + name + QStringLiteral("' "));
-    funcUnmarkPoolCard(flxDeck->TextMatrix(flxDeck->Row(), 7));
+    funcUnmarkPoolCard(number);
     funcRefreshKeepTop(dtaDeck, flxDeck);
     if (flxDeck->Rows() > 1)
         flxDeck->setRow(row == flxDeck->Rows() ? row - 1 : row);
@@ -159,12 +157,10 @@ void frmMain::funcMarkPoolRow() {
 }
 
 void frmMain::funcUnmarkPoolCard(const QString& number) {
-    for (int r = 1; r < flxPool->Rows(); ++r) {
-        if (flxPool->TextMatrix(r, 7) == number) {
-            flxPool->setRow(r);
-            dtaPool.model().setRowColor(r - 1, deck::kBlack);
-            return;
-        }
+    const int r = dtaPool.model().findRow(7, number) + 1;
+    if (r > 0) {
+        flxPool->setRow(r);
+        dtaPool.model().setRowColor(r - 1, deck::kBlack);
     }
 }
 

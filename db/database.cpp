@@ -75,6 +75,18 @@ bool onlyBlanks(const char* tail) {
 
 } // namespace
 
+QString cellText(const QVariant& value) {
+    if (value.isNull())
+        return QString();
+    if (value.typeId() == QMetaType::Double) {
+        const double d = value.toDouble();
+        if (d == static_cast<double>(static_cast<long long>(d)))
+            return QString::number(static_cast<long long>(d));
+        return QString::number(d, 'g', 15);
+    }
+    return value.toString();
+}
+
 QVariant Recordset::Fields(int index) const {
     if (Eof())
         throw DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
@@ -140,7 +152,7 @@ QString Database::translate(const QString& jetSql) const { return translateJet(j
 
 Recordset Database::OpenRecordset(const QString& jetSql, Trust trust) { return runNative(translate(jetSql), trust); }
 
-Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
+sqlite3_stmt* Database::prepareQuery(const QString& sqliteSql, Trust trust, bool lenient) {
     if (!m_handle)
         throw DbError(3420, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
     const QByteArray utf8 = sqliteSql.toUtf8();
@@ -151,18 +163,30 @@ Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
     const int rc = sqlite3_prepare_v2(m_handle, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail);
     if (trust == Trust::UserCondition)
         sqlite3_set_authorizer(m_handle, nullptr, nullptr);
-    if (rc != SQLITE_OK)
+    if (rc != SQLITE_OK) {
+        if (lenient)
+            return nullptr;
         fail();
+    }
     if (!stmt)
         throw DbError(3075, QStringLiteral("Die Abfrage ist leer."));
+    if (!onlyBlanks(tail)) {
+        sqlite3_finalize(stmt);
+        throw DbError(3142, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+    }
+    if (!sqlite3_stmt_readonly(stmt)) {
+        sqlite3_finalize(stmt);
+        throw DbError(3065, QStringLiteral("Eine Auswahlabfrage darf keine Daten ändern."));
+    }
+    return stmt;
+}
+
+Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
+    sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust);
     struct Finalizer {
         sqlite3_stmt* s;
         ~Finalizer() { sqlite3_finalize(s); }
     } finalizer{stmt};
-    if (!onlyBlanks(tail))
-        throw DbError(3142, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
-    if (!sqlite3_stmt_readonly(stmt))
-        throw DbError(3065, QStringLiteral("Eine Auswahlabfrage darf keine Daten ändern."));
 
     const int columns = sqlite3_column_count(stmt);
     QStringList labels;
@@ -180,6 +204,60 @@ Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
     if (step != SQLITE_DONE)
         fail();
     return Recordset(std::move(labels), std::move(rows));
+}
+
+std::optional<std::vector<qint64>> Database::runRowids(const QString& sqliteSql, Trust trust) {
+    sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust, true);
+    if (!stmt)
+        return std::nullopt;
+    struct Finalizer {
+        sqlite3_stmt* s;
+        ~Finalizer() { sqlite3_finalize(s); }
+    } finalizer{stmt};
+    std::vector<qint64> rowids;
+    int step;
+    while ((step = sqlite3_step(stmt)) == SQLITE_ROW)
+        rowids.push_back(sqlite3_column_int64(stmt, 0));
+    if (step != SQLITE_DONE)
+        fail();
+    return rowids;
+}
+
+std::unique_ptr<RowFetcher> Database::prepareRowFetch(const QString& sqliteSql, Trust trust) {
+    sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust);
+    QStringList labels;
+    for (int i = 0; i < sqlite3_column_count(stmt); ++i)
+        labels << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    return std::unique_ptr<RowFetcher>(new RowFetcher(stmt, std::move(labels)));
+}
+
+RowFetcher::~RowFetcher() { sqlite3_finalize(m_stmt); }
+
+bool RowFetcher::fetch(qint64 rowid, QStringList& cells) {
+    const int columns = static_cast<int>(m_labels.size());
+    cells.resize(columns);
+    sqlite3_bind_int64(m_stmt, 1, rowid);
+    const bool found = sqlite3_step(m_stmt) == SQLITE_ROW;
+    for (int i = 0; i < columns; ++i) {
+        QString& cell = cells[i];
+        switch (found ? sqlite3_column_type(m_stmt, i) : SQLITE_NULL) {
+        case SQLITE_NULL:
+            cell.clear();
+            break;
+        case SQLITE_INTEGER:
+            cell = QString::number(sqlite3_column_int64(m_stmt, i));
+            break;
+        case SQLITE_FLOAT:
+            cell = cellText(QVariant(sqlite3_column_double(m_stmt, i)));
+            break;
+        default:
+            cell = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, i)), sqlite3_column_bytes(m_stmt, i));
+            break;
+        }
+    }
+    // A statement left on a row would hold the read lock and keep writers out.
+    sqlite3_reset(m_stmt);
+    return found;
 }
 
 void Database::Execute(const QString& jetSql) { executeNative(translate(jetSql)); }

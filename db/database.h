@@ -6,9 +6,11 @@
 #include <QStringList>
 #include <QVariant>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace db {
 
@@ -38,6 +40,28 @@ private:
     size_t m_pos = 0;
 };
 
+// Text of a field as a grid shows it: NULL empty, numbers in plain decimal.
+QString cellText(const QVariant& value);
+
+// Reads single rows of one statement by rowid (its parameter 1) through a statement kept prepared;
+// each row's cells come as a grid shows them (see cellText).
+class RowFetcher {
+public:
+    ~RowFetcher();
+    RowFetcher(const RowFetcher&) = delete;
+    RowFetcher& operator=(const RowFetcher&) = delete;
+
+    // False when no such row exists (any more); cells are then left empty.
+    bool fetch(qint64 rowid, QStringList& cells);
+    const QStringList& labels() const { return m_labels; }
+
+private:
+    friend class Database;
+    RowFetcher(sqlite3_stmt* stmt, QStringList labels) : m_stmt(stmt), m_labels(std::move(labels)) {}
+    sqlite3_stmt* m_stmt;
+    QStringList m_labels;
+};
+
 // One connection to the card database. Every text passes through the Jet dialect layer.
 class Database {
 public:
@@ -54,11 +78,21 @@ public:
     Recordset runNative(const QString& sqliteSql, Trust trust = Trust::Program);
     QString translate(const QString& jetSql) const;
 
+    // The first column of every row of already translated text, as integers: the rowids of a
+    // record source in its order. Empty optional when the text does not prepare; errors while it
+    // runs are thrown.
+    std::optional<std::vector<qint64>> runRowids(const QString& sqliteSql, Trust trust = Trust::Program);
+    // Already translated text with one parameter, the rowid, kept prepared on this connection.
+    // The fetcher must not outlive the connection's Close.
+    std::unique_ptr<RowFetcher> prepareRowFetch(const QString& sqliteSql, Trust trust = Trust::Program);
+
     const QString& path() const { return m_path; }
 
 private:
     Database(sqlite3* handle, QString path, std::shared_ptr<const Schema> schema);
     void executeNative(const QString& sqliteSql);
+    // Prepares one read-only statement; nullptr (nothing thrown) when lenient and it does not prepare.
+    sqlite3_stmt* prepareQuery(const QString& sqliteSql, Trust trust, bool lenient = false);
     [[noreturn]] void fail() const;
 
     sqlite3* m_handle;

@@ -90,8 +90,11 @@ int FlexGrid::TopRow() const {
 }
 
 void FlexGrid::setTopRow(int row) {
-    if (m_model && row >= 1 && row < Rows())
+    if (m_model && row >= 1 && row < Rows()) {
+        // Right after a refresh the scroll range still fits the old rows; bring it up to date first.
+        executeDelayedItemsLayout();
         scrollTo(m_model->index(row - 1, 0), QAbstractItemView::PositionAtTop);
+    }
 }
 
 void FlexGrid::setRedraw(bool on) { setUpdatesEnabled(on); }

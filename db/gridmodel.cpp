@@ -1,23 +1,11 @@
 #include "db/gridmodel.h"
 
-#include "db/database.h"
-
 namespace db {
 
-QString cellText(const QVariant& value) {
-    if (value.isNull())
-        return QString();
-    if (value.typeId() == QMetaType::Double) {
-        const double d = value.toDouble();
-        if (d == static_cast<double>(static_cast<long long>(d)))
-            return QString::number(static_cast<long long>(d));
-        return QString::number(d, 'g', 15);
-    }
-    return value.toString();
-}
-
 int GridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+    if (parent.isValid())
+        return 0;
+    return static_cast<int>(m_fetcher || !m_rowids.empty() ? m_rowids.size() : m_rows.size());
 }
 
 int GridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : m_labels.size(); }
@@ -28,7 +16,7 @@ QVariant GridModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::DisplayRole)
         return cell(index.row(), index.column());
     if (role == TextColorRole)
-        return m_colors[static_cast<size_t>(index.row())];
+        return rowColor(index.row());
     return {};
 }
 
@@ -38,10 +26,21 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
     return {};
 }
 
+void GridModel::resetRows() {
+    m_rows.clear();
+    m_rowids.clear();
+    m_fetcher.reset();
+    for (Slot& slot : m_cache)
+        slot.row = -1;
+    m_rowColors.clear();
+    m_markColumn = -1;
+    m_markKeys.clear();
+}
+
 void GridModel::load(const Recordset& result) {
     beginResetModel();
+    resetRows();
     m_labels = result.labels();
-    m_rows.clear();
     m_rows.reserve(result.rows().size());
     for (const auto& row : result.rows()) {
         QStringList cells;
@@ -50,36 +49,87 @@ void GridModel::load(const Recordset& result) {
             cells << cellText(v);
         m_rows.push_back(std::move(cells));
     }
-    m_colors.assign(m_rows.size(), Black);
+    endResetModel();
+}
+
+void GridModel::load(std::vector<qint64> rowids, std::unique_ptr<RowFetcher> fetcher) {
+    beginResetModel();
+    resetRows();
+    m_labels = fetcher->labels();
+    m_rowids = std::move(rowids);
+    m_fetcher = std::move(fetcher);
     endResetModel();
 }
 
 void GridModel::clear() {
     beginResetModel();
-    m_rows.clear();
-    m_colors.clear();
+    resetRows();
     endResetModel();
 }
 
-const QString& GridModel::cell(int row, int column) const {
-    static const QString empty;
-    if (row < 0 || static_cast<size_t>(row) >= m_rows.size() || column < 0 || column >= m_rows[row].size())
-        return empty;
-    return m_rows[static_cast<size_t>(row)][column];
+void GridModel::releaseFetcher() { m_fetcher.reset(); }
+
+const QStringList& GridModel::rowCells(int row) const {
+    static const QStringList none;
+    if (row < 0 || row >= rowCount())
+        return none;
+    if (!m_rows.empty())
+        return m_rows[static_cast<size_t>(row)];
+    Slot& slot = m_cache[static_cast<size_t>(row) % kCacheSlots];
+    if (slot.row != row) {
+        if (!m_fetcher)
+            return none;
+        m_fetcher->fetch(m_rowids[static_cast<size_t>(row)], slot.cells);
+        slot.row = row;
+    }
+    return slot.cells;
+}
+
+QString GridModel::cell(int row, int column) const {
+    const QStringList& cells = rowCells(row);
+    return column >= 0 && column < cells.size() ? cells[column] : QString();
+}
+
+quint32 GridModel::rowColor(int row) const {
+    if (const auto it = m_rowColors.constFind(row); it != m_rowColors.constEnd())
+        return it.value();
+    if (m_markColumn >= 0 && m_markKeys.contains(cell(row, m_markColumn).toCaseFolded()))
+        return m_markColor;
+    return Black;
 }
 
 void GridModel::setRowColor(int row, quint32 rgb) {
-    if (row < 0 || static_cast<size_t>(row) >= m_colors.size() || m_colors[static_cast<size_t>(row)] == rgb)
+    if (row < 0 || row >= rowCount() || rowColor(row) == rgb)
         return;
-    m_colors[static_cast<size_t>(row)] = rgb;
+    m_rowColors.insert(row, rgb);
     Q_EMIT dataChanged(index(row, 0), index(row, columnCount() - 1), {TextColorRole});
 }
 
-void GridModel::setRowColors(std::vector<quint32> colors) {
-    colors.resize(m_rows.size(), Black);
-    m_colors = std::move(colors);
-    if (!m_rows.empty())
+void GridModel::markRows(int column, QSet<QString> foldedKeys, quint32 rgb) {
+    m_rowColors.clear();
+    m_markColumn = column;
+    m_markKeys = std::move(foldedKeys);
+    m_markColor = rgb;
+    if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {TextColorRole});
+}
+
+int GridModel::findRow(int column, const QString& text) const {
+    if (!m_rows.empty() || !m_fetcher) {
+        for (int r = 0; r < rowCount(); ++r)
+            if (cell(r, column) == text)
+                return r;
+        return -1;
+    }
+    // Read past the cache so that a search through a large pool does not empty it.
+    QStringList cells;
+    for (size_t r = 0; r < m_rowids.size(); ++r) {
+        const Slot& slot = m_cache[r % kCacheSlots];
+        const QStringList& row = slot.row == static_cast<int>(r) ? slot.cells : (m_fetcher->fetch(m_rowids[r], cells), cells);
+        if (column < row.size() && row[column] == text)
+            return static_cast<int>(r);
+    }
+    return -1;
 }
 
 } // namespace db

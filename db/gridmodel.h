@@ -1,14 +1,20 @@
 #pragma once
 
+#include "db/database.h"
+
 #include <QAbstractTableModel>
+#include <QHash>
+#include <QSet>
 #include <QStringList>
+#include <array>
+#include <memory>
 #include <vector>
 
 namespace db {
 
-class Recordset;
-
 // The cells of one bound grid as text, with a text colour per row (marking is no database state).
+// Rows come either all at once from a recordset, or as rowids in order whose cells are read when
+// asked for, through a small cache, so that a large pool costs what is shown of it.
 class GridModel : public QAbstractTableModel {
     Q_OBJECT
 public:
@@ -23,22 +29,42 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
     void load(const Recordset& result);
+    void load(std::vector<qint64> rowids, std::unique_ptr<RowFetcher> fetcher);
     void clear();
+    // Before the connection behind the rows closes: later reads find no cells.
+    void releaseFetcher();
 
-    const QString& cell(int row, int column) const;
+    bool rowsOnDemand() const { return m_rows.empty() && (m_fetcher || !m_rowids.empty()); }
+    QString cell(int row, int column) const;
     const QStringList& labels() const { return m_labels; }
-    quint32 rowColor(int row) const { return m_colors[static_cast<size_t>(row)]; }
+    quint32 rowColor(int row) const;
     void setRowColor(int row, quint32 rgb);
-    // Sets every row's colour at once and tells the views once.
-    void setRowColors(std::vector<quint32> colors);
+    // Colours every row whose text in column, case folded, is one of keys; all other rows black.
+    // Holds until the next load, under colours set row by row afterwards.
+    void markRows(int column, QSet<QString> foldedKeys, quint32 rgb);
+    // First row whose text in column is exactly text; -1 when none.
+    int findRow(int column, const QString& text) const;
 
 private:
-    QStringList m_labels;
-    std::vector<QStringList> m_rows;
-    std::vector<quint32> m_colors;
-};
+    const QStringList& rowCells(int row) const;
+    void resetRows();
 
-// Text of a field as a grid shows it: NULL empty, numbers in plain decimal.
-QString cellText(const QVariant& value);
+    QStringList m_labels;
+    std::vector<QStringList> m_rows; // all rows, when loaded from a recordset
+    std::vector<qint64> m_rowids;    // otherwise the rows in order
+    std::unique_ptr<RowFetcher> m_fetcher;
+
+    struct Slot {
+        int row = -1;
+        QStringList cells;
+    };
+    static constexpr size_t kCacheSlots = 256; // a few screens of rows
+    mutable std::array<Slot, kCacheSlots> m_cache;
+
+    QHash<int, quint32> m_rowColors;
+    int m_markColumn = -1;
+    QSet<QString> m_markKeys;
+    quint32 m_markColor = Black;
+};
 
 } // namespace db

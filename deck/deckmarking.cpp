@@ -3,14 +3,18 @@
 #include "db/database.h"
 #include "db/queries.h"
 
-#include <QSet>
 
 namespace deck {
 
-std::vector<quint32> markDeckCards(db::Database& conn, const QStringList& poolNumbers) {
+QSet<QString> deckNumbers(db::Database& conn) {
     QSet<QString> inDeck;
     for (auto rs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM DECK")); !rs.Eof(); rs.MoveNext())
         inDeck.insert(rs.Fields(0).toString().toCaseFolded());
+    return inDeck;
+}
+
+std::vector<quint32> markDeckCards(db::Database& conn, const QStringList& poolNumbers) {
+    const QSet<QString> inDeck = deckNumbers(conn);
     std::vector<quint32> colors;
     colors.reserve(static_cast<size_t>(poolNumbers.size()));
     for (const QString& number : poolNumbers)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QSet>
 #include <QStringList>
 #include <vector>
 
@@ -13,6 +14,9 @@ namespace deck {
 inline constexpr quint32 kInDeckGrey = 0xB4B4B4;   // RGB(180, 180, 180)
 inline constexpr quint32 kJustAddedGrey = 0xC8C8C8; // RGB(200, 200, 200)
 inline constexpr quint32 kBlack = 0x000000;
+
+// The deck's card numbers, case folded: what the marking pass compares pool rows with.
+QSet<QString> deckNumbers(db::Database& conn);
 
 // Colours for the pool rows: grey where the row's number is in the deck, black otherwise.
 // Reads the deck's numbers once and compares as the database does (without regard to case).

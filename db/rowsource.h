@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+namespace db {
+
+// A record source's translated text taken apart so that its rows can be read on demand: one query
+// for the rowids in the text's order, one that reads the text's columns of a single row by rowid.
+struct RowidQueries {
+    QString rowids; // SELECT <table>.rowid FROM <table> <condition and order as written>
+    QString fetch;  // SELECT <columns as written> FROM <table> WHERE <table>.rowid = ?1
+};
+
+// Only a plain one-table SELECT qualifies: no DISTINCT, aggregate, window, compound, GROUP BY,
+// LIMIT, join or comment at its own level. Anything else gives no value, and the caller reads all
+// rows as before. A text that qualifies here may still fail to prepare (a condition naming a
+// column alias, say); the caller falls back then as well.
+std::optional<RowidQueries> rowidQueries(const QString& sqliteSql);
+
+} // namespace db

@@ -1,0 +1,166 @@
+// Record sources read on demand: which texts qualify, that the rows are the rows the whole query
+// gives, that a shown row holds no lock, and the marking the model consults.
+#include "db/database.h"
+#include "db/datacontrol.h"
+#include "db/dberror.h"
+#include "db/queries.h"
+#include "db/rowsource.h"
+#include "deck/deckmarking.h"
+#include "tests/helpers/testprogramdir.h"
+
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QtTest/QTest>
+
+using db::Database;
+
+class TstRowSource : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<testing::TestProgramDir> m_dir;
+
+    // Every cell of every row of the data control against the same text run as a whole.
+    void sameRowsAsTheWholeQuery(db::DataControl& source) {
+        auto conn = Database::OpenDatabase(m_dir->databasePath());
+        const db::Recordset all = conn->OpenRecordset(source.RecordSource);
+        const db::GridModel& model = source.model();
+        QCOMPARE(model.labels(), all.labels());
+        QCOMPARE(model.rowCount(), all.RecordCount());
+        for (int r = 0; r < model.rowCount(); ++r)
+            for (int c = 0; c < all.labels().size(); ++c)
+                QCOMPARE(model.cell(r, c), db::cellText(all.rows()[static_cast<size_t>(r)][static_cast<size_t>(c)]));
+    }
+
+private Q_SLOTS:
+    void init() { m_dir = std::make_unique<testing::TestProgramDir>(); }
+    void cleanup() { m_dir.reset(); }
+
+    void plainOneTableTextsAreSplit() {
+        const auto q = db::rowidQueries(QStringLiteral(R"(SELECT "NAME", ("A" || ')') AS "X" FROM "KARTEN" WHERE "NAME" LIKE '*from*' ORDER BY "NAME")"));
+        QVERIFY(q);
+        QCOMPARE(q->rowids, QStringLiteral(R"(SELECT "KARTEN".rowid FROM "KARTEN" WHERE "NAME" LIKE '*from*' ORDER BY "NAME")"));
+        QCOMPARE(q->fetch, QStringLiteral(R"(SELECT "NAME", ("A" || ')') AS "X" FROM "KARTEN" WHERE "KARTEN".rowid = ?1)"));
+        // A subquery in the condition stays where it is.
+        QVERIFY(db::rowidQueries(QStringLiteral(R"(SELECT "NAME" FROM "KARTEN" WHERE "NAME" IN (SELECT "NAME" FROM "DECK"))")));
+        QVERIFY(db::rowidQueries(QStringLiteral(R"(SELECT "NAME" FROM "KARTEN")")));
+    }
+
+    void textsThatChangeWhichRowsThereAreAreNotSplit() {
+        const char* texts[] = {
+            R"(SELECT DISTINCT "MONDE" FROM "KARTEN")",
+            R"(SELECT COUNT(*) FROM "KARTEN")",
+            R"(SELECT "NAME" FROM "KARTEN" ORDER BY MAX("MONDE"))",
+            R"(SELECT "FRAKTION" FROM "KARTEN" GROUP BY "FRAKTION")",
+            R"(SELECT "NAME" FROM "KARTEN" WHERE 1=1 UNION SELECT "NAME" FROM "DECK")",
+            R"(SELECT "NAME" FROM "KARTEN" LIMIT 3)",
+            R"(SELECT "NAME" FROM "KARTEN", "DECK")",
+            R"(SELECT "NAME" FROM "KARTEN" k)",
+            R"(SELECT "NAME" FROM "KARTEN" JOIN "DECK" USING ("NAME"))",
+            R"(SELECT "NAME" FROM "KARTEN"; DELETE FROM "DECK")",
+            R"(SELECT "NAME" FROM "KARTEN" -- comment)",
+            R"(SELECT "NAME" FROM "KARTEN" WHERE "NAME" = 'open)",
+            R"(SELECT "NAME" FROM "KARTEN" WHERE ("NAME" = 'x')))",
+            R"(DELETE FROM "KARTEN")",
+        };
+        for (const char* text : texts)
+            QVERIFY2(!db::rowidQueries(QString::fromUtf8(text)), text);
+    }
+
+    void poolRowsOnDemandAreTheRowsOfTheWholeQuery() {
+        const QString conditions[] = {
+            QString(),
+            QStringLiteral(" WHERE NAME LIKE '*e*' "),
+            QStringLiteral("WHERE FREI = TRUE  AND NAME LIKE '*O''N*' "),
+            QStringLiteral("WHERE CSTR(MONDE) = '2' "),
+            QStringLiteral("WHERE NAME IN (SELECT NAME FROM KARTEN WHERE STFEUER > 2) "),
+        };
+        const QString orders[] = {db::kStartOrder, QStringLiteral("ORDER BY NAME DESC"),
+                                  QStringLiteral("ORDER BY STERDE DESC, NAME DESC"), QStringLiteral("ORDER BY Gang ASC,Name DESC")};
+        db::DataControl pool;
+        pool.DatabaseName = m_dir->databasePath();
+        for (const QString& where : conditions) {
+            for (const QString& order : orders) {
+                pool.RecordSource = db::sqlPool() + where + order;
+                pool.Refresh();
+                QVERIFY2(pool.model().rowsOnDemand(), qPrintable(pool.RecordSource));
+                sameRowsAsTheWholeQuery(pool);
+            }
+        }
+    }
+
+    void aConditionOnAColumnAliasReadsAllRowsAsBefore() {
+        db::DataControl pool;
+        pool.DatabaseName = m_dir->databasePath();
+        pool.RecordSource = db::sqlPool() + QStringLiteral("WHERE Sonderf LIKE 'Paar*' ") + db::kStartOrder;
+        pool.Refresh();
+        QVERIFY(!pool.model().rowsOnDemand());
+        QVERIFY(pool.model().rowCount() > 0);
+        sameRowsAsTheWholeQuery(pool);
+        // And back: the next plain text reads on demand again.
+        pool.RecordSource = db::sqlPool() + db::kStartOrder;
+        pool.Refresh();
+        QVERIFY(pool.model().rowsOnDemand());
+        QCOMPARE(pool.model().rowCount(), 292);
+        // A condition the engine refuses is still refused, and names the fault.
+        pool.RecordSource = db::sqlPool() + QStringLiteral("WHERE NOSUCHCOLUMN = 1 ") + db::kStartOrder;
+        QVERIFY_THROWS_EXCEPTION(db::DbError, pool.Refresh());
+    }
+
+    void aShownRowKeepsNoWriterOut() {
+        db::DataControl deckSource;
+        deckSource.DatabaseName = m_dir->databasePath();
+        auto conn = Database::OpenDatabase(m_dir->databasePath());
+        conn->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN WHERE KARTEN.SET = 'O' "));
+        deckSource.RecordSource = db::sqlDeck() + db::kStartOrder;
+        deckSource.Refresh();
+        QVERIFY(deckSource.model().rowsOnDemand());
+        const QString first = deckSource.model().cell(0, 1);
+        QVERIFY(!first.isEmpty());
+        // A statement left on its row would make this wait for the busy timeout and fail.
+        QElapsedTimer timer;
+        timer.start();
+        conn->Execute(QStringLiteral("DELETE * FROM DECK WHERE NAME = '") + db::quoted(first) + QStringLiteral("' "));
+        QVERIFY(timer.elapsed() < 2000);
+        // The row read before stays readable from the cache until the next refresh shows the change.
+        QCOMPARE(deckSource.model().cell(0, 1), first);
+        deckSource.Refresh();
+        QVERIFY(deckSource.model().findRow(1, first) < 0);
+        // Closing releases the connection; the grid then has nothing more to read.
+        deckSource.Close();
+        QCOMPARE(deckSource.model().cell(deckSource.model().rowCount() - 1, 1), QString());
+    }
+
+    void markingIsConsultedUntilTheNextLoad() {
+        db::DataControl pool;
+        pool.DatabaseName = m_dir->databasePath();
+        pool.RecordSource = db::sqlPool() + db::kStartOrder;
+        pool.Refresh();
+        db::GridModel& model = pool.model();
+        const int a = 3, b = 200;
+        QSet<QString> keys{model.cell(a, 7).toUpper().toCaseFolded(), model.cell(b, 7).toCaseFolded()};
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.markRows(7, keys, deck::kInDeckGrey);
+        QCOMPARE(changed.size(), 1);
+        int grey = 0;
+        for (int r = 0; r < model.rowCount(); ++r)
+            grey += model.rowColor(r) == deck::kInDeckGrey;
+        QCOMPARE(grey, 2);
+        QCOMPARE(model.rowColor(a), deck::kInDeckGrey); // compared without regard to case
+        // Colours set row by row lie over the marking.
+        model.setRowColor(a, deck::kBlack);
+        model.setRowColor(5, deck::kJustAddedGrey);
+        QCOMPARE(model.rowColor(a), deck::kBlack);
+        QCOMPARE(model.rowColor(5), deck::kJustAddedGrey);
+        QCOMPARE(model.rowColor(b), deck::kInDeckGrey);
+        // Found by exact text only.
+        QCOMPARE(model.findRow(7, model.cell(b, 7)), b);
+        QCOMPARE(model.findRow(7, model.cell(b, 7).toLower()), -1);
+        // A refresh turns every row black again.
+        pool.Refresh();
+        for (int r : {a, 5, b})
+            QCOMPARE(model.rowColor(r), deck::kBlack);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstRowSource)
+#include "tst_rowsource.moc"
