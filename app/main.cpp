@@ -3,7 +3,9 @@
 #include "core/prompter.h"
 #include "db/dberror.h"
 #include "core/dialogprompter.h"
+#include "app/firstpaint.h"
 #include "app/frmmain.h"
+#include "db/flexgrid.h"
 
 #include <QApplication>
 
@@ -30,6 +32,7 @@ int main(int argc, char** argv) {
                                  core::Buttons::Ok);
         return 1;
     }
+    ui::FirstPaintReport::installIfAsked(window->flxPool->viewport());
     window->show();
     return app.exec();
 }

@@ -1,31 +1,12 @@
-// The name filter while typing on large catalogues, and CardTable export against large card data.
+// CardTable export against large card data.
 #include "core/textfile.h"
 #include "db/database.h"
-#include "db/flexgrid.h"
-#include "app/frmmain.h"
 #include "bench/benchsupport.h"
 #include "deckio/cardtable.h"
 
-#include <QCoreApplication>
-#include <QLineEdit>
 #include <benchmark/benchmark.h>
 
 namespace {
-
-// One keystroke in the name box: the whole pool query runs again and the grid refills.
-void NameFilterKeystroke(benchmark::State& state) {
-    bench::BenchProgramDir dir(static_cast<int>(state.range(0)));
-    ui::frmMain w;
-    w.show();
-    QCoreApplication::processEvents();
-    bool longer = false;
-    for (auto _ : state) {
-        w.txtQuickNameFilter->setText(longer ? QStringLiteral("Karte Nr. 00") : QStringLiteral("Karte Nr. 0"));
-        longer = !longer;
-        QCoreApplication::processEvents();
-    }
-    state.counters["pool"] = w.flxPool->Rows() - 1;
-}
 
 // Card data with one line per catalogue card, repeated to the wanted length, and a 60-card deck.
 QByteArray cardData(db::Database& conn, int lines) {
@@ -75,7 +56,6 @@ void CardTableExportQueryPerLine(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(NameFilterKeystroke)->Arg(0)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(CardTableExport)->Arg(300)->Arg(20000)->Unit(benchmark::kMillisecond);
 BENCHMARK(CardTableExportQueryPerLine)->Arg(300)->Arg(20000)->Unit(benchmark::kMillisecond);
 

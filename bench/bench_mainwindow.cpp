@@ -57,19 +57,10 @@ void AddAndRemoveCard(benchmark::State& state) {
     state.counters["deck"] = deckGrid->Rows() - 1;
 }
 
-void ResortByHeader(benchmark::State& state) {
-    Window win;
-    QHeaderView* header = win.w.flxPool->horizontalHeader();
-    const QPoint at(header->sectionViewportPosition(1) + 10, header->height() / 2);
-    for (auto _ : state)
-        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
-}
-
 } // namespace
 
 BENCHMARK(EmptyQtMainWindow)->Unit(benchmark::kMillisecond);
 BENCHMARK(StartToFilledMainWindow)->Arg(0)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(AddAndRemoveCard)->Unit(benchmark::kMillisecond);
-BENCHMARK(ResortByHeader)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) { return bench::runWindowBenchmarks(argc, argv); }

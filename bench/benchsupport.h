@@ -5,12 +5,15 @@
 
 namespace bench {
 
-// A copy of the built program folder in a temporary directory, its catalogue grown to about `cards`
-// generated cards (0 keeps the shipped catalogue); the copy becomes the program directory.
+// A copy of the built program folder in a temporary directory, its catalogue grown by `cards`
+// generated cards (0 keeps the shipped catalogue; the generator is the tests' one); the copy
+// becomes the program directory.
 class BenchProgramDir {
 public:
     explicit BenchProgramDir(int cards = 0);
     QString databasePath() const;
+    // Makes this copy the program directory again (after another copy was made).
+    void makeCurrent() const;
 
 private:
     QTemporaryDir m_dir;
