@@ -36,7 +36,7 @@ bool frmMain::funcDeckIncomplete() {
         }
         return false;
     } catch (const db::DbError& e) {
-        core::prompter().message(QStringLiteral("Fehler %1\r\n%2").arg(e.number()).arg(e.description()), QStringLiteral("Fehler"),
+        core::prompter().message(QStringLiteral("Fehler %1\r\n%2").arg(e.number()).arg(core::readableDescription(e)), QStringLiteral("Fehler"),
                                  core::Icon::Critical, core::Buttons::Ok);
         return true;
     }

@@ -1,6 +1,7 @@
 #include "core/instancelock.h"
 #include "core/programdir.h"
 #include "core/prompter.h"
+#include "core/qttranslation.h"
 #include "db/dberror.h"
 #include "core/dialogprompter.h"
 #include "app/firstpaint.h"
@@ -11,6 +12,7 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    core::installQtGermanTranslation(app);
     ui::DialogPrompter prompter;
     core::setDefaultPrompter(&prompter);
 
@@ -28,7 +30,7 @@ int main(int argc, char** argv) {
     try {
         window = std::make_unique<ui::frmMain>(args.size() > 1 ? args.at(1) : QString());
     } catch (const db::DbError& e) {
-        core::prompter().message(e.description(), QStringLiteral("Dravenna Deck-Builder"), core::Icon::Critical,
+        core::prompter().message(core::readableDescription(e), QStringLiteral("Dravenna Deck-Builder"), core::Icon::Critical,
                                  core::Buttons::Ok);
         return 1;
     }

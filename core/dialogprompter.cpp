@@ -30,7 +30,9 @@ QStringList nameFilters(const QString& windowsFilter) {
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts[i + 1];
         patterns.replace(u';', u' ');
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // "Textdatei (*.txt)" already names its pattern; Qt must not get it twice.
+        const QString named = QStringLiteral("(%1)").arg(patterns);
+        filters << (parts[i].trimmed().endsWith(named) ? parts[i] : QStringLiteral("%1 %2").arg(parts[i], named));
     }
     return filters;
 }
@@ -57,7 +59,7 @@ bool DialogPrompter::fileDialog(core::FileDialogState& state, bool save) {
     dialog.setOptions(options);
     const QStringList filters = nameFilters(state.filter);
     dialog.setNameFilters(filters);
-    dialog.setDefaultSuffix(state.defaultExt);
+    dialog.setDefaultSuffix(core::dialogExtension(state));
     if (state.filterIndex >= 1 && state.filterIndex <= filters.size())
         dialog.selectNameFilter(filters[state.filterIndex - 1]);
     if (!state.fileName.isEmpty())

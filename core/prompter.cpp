@@ -29,8 +29,27 @@ void prepareFileDialog(FileDialogState& state, const QString& title, const QStri
                    QStringLiteral("|Alle Dateien (*.*)|*.*");
 }
 
+QString dialogExtension(const FileDialogState& state) {
+    const QString first = state.filter.section(u'|', 1, 1).section(u';', 0, 0).trimmed();
+    if (first.startsWith(QStringLiteral("*.")) && first.size() > 2 && !first.mid(2).contains(u'*') &&
+        !first.mid(2).contains(u'?'))
+        return first.mid(2);
+    return state.defaultExt;
+}
+
+QString readableDescription(const core::AppError& e) {
+    constexpr qsizetype kReadable = 300;
+    const QString& text = e.description();
+    if (text.size() <= kReadable)
+        return text;
+    qsizetype cut = kReadable;
+    if (text.at(cut - 1).isHighSurrogate())
+        --cut;
+    return text.left(cut) + QStringLiteral(" …");
+}
+
 void showError(const QString& title, const core::AppError& e) {
-    prompter().message(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n") + e.description(), title, Icon::Critical,
+    prompter().message(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n") + readableDescription(e), title, Icon::Critical,
                        Buttons::Ok);
 }
 

@@ -36,6 +36,11 @@ inline constexpr unsigned FileMustExist = 0x1000;
 void prepareFileDialog(FileDialogState& state, const QString& title, const QString& extension, const QString& filterName,
                        unsigned flags);
 
+// The extension a bare file name typed into the dialog gets: that of the dialog's own file type (its
+// first pattern, "*.txt" gives "txt"), else the dialog's default extension. A deck list typed as
+// "liste" must become "liste.txt", not a deck file.
+QString dialogExtension(const FileDialogState& state);
+
 // Message boxes and file dialogs: production shows real ones, tests script the answers.
 class Prompter {
 public:
@@ -46,6 +51,10 @@ public:
 };
 
 Prompter& prompter();
+
+// An error's description as a message box shows it: a text that holds a whole statement or a whole
+// file is cut to a length a player can read.
+QString readableDescription(const core::AppError& e);
 
 // Shows an engine failure the way the program reports errors of one operation.
 void showError(const QString& title, const core::AppError& e);

@@ -1,6 +1,7 @@
 #include "db/database.h"
 
 #include "db/dberror.h"
+#include "db/enginemessages.h"
 #include "db/jetfunctions.h"
 #include "db/jettranslator.h"
 
@@ -15,7 +16,7 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 
-QString engineMessage(sqlite3* handle) { return QString::fromUtf8(sqlite3_errmsg(handle)); }
+QString engineMessage(sqlite3* handle) { return germanEngineMessage(QString::fromUtf8(sqlite3_errmsg(handle))); }
 
 // Only reading is allowed for conditions typed by users or read from files.
 int readOnlyAuthorizer(void*, int action, const char*, const char*, const char*, const char*) {
@@ -107,7 +108,7 @@ sqlite3* openRawConnection(const QString& path, bool create) {
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
-        const QString message = handle ? engineMessage(handle) : QString::fromUtf8(sqlite3_errstr(rc));
+        const QString message = handle ? engineMessage(handle) : germanEngineMessage(QString::fromUtf8(sqlite3_errstr(rc)));
         sqlite3_close(handle);
         throw DbError(rc, QStringLiteral("Die Datei '%1' kann nicht geöffnet werden: %2").arg(path, message));
     }

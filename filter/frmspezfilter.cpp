@@ -140,7 +140,7 @@ void frmSpezFilter::applyCondition() {
         where() = filterOfCondition(condition);
         keep();
     } catch (const db::DbError& e) {
-        core::prompter().message(QStringLiteral("Fehler in Filter-Bedingung:\r\n") + e.description(),
+        core::prompter().message(QStringLiteral("Fehler in Filter-Bedingung:\r\n") + core::readableDescription(e),
                                  QStringLiteral("Spezial-Filter"), core::Icon::Exclamation, core::Buttons::Ok);
     }
 }

@@ -9,6 +9,7 @@ packages=(
   libbenchmark-dev
   xvfb xauth x11-utils imagemagick openbox
   fonts-dejavu-core
+  qt6-translations-l10n
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include "db/database.h"
 #include "db/datacontrol.h"
 #include "db/dberror.h"
+#include "db/enginemessages.h"
 #include "db/jetfunctions.h"
 #include "db/queries.h"
 #include "tests/helpers/testprogramdir.h"
@@ -130,6 +131,28 @@ private Q_SLOTS:
         pool.RecordSource = db::sqlPool() + db::kStartOrder;
         pool.Refresh();
         QCOMPARE(pool.model().rowCount(), 292);
+    }
+
+    void engineErrorsReachThePlayerInGerman() {
+        auto conn = Database::OpenDatabase(m_dir->databasePath());
+        const auto failure = [&](const QString& sql) {
+            try {
+                conn->OpenRecordset(sql, db::Trust::UserCondition);
+            } catch (const DbError& e) {
+                return e.description();
+            }
+            return QStringLiteral("<kein Fehler>");
+        };
+        QCOMPARE(failure(QStringLiteral("SELECT NAME FROM KARTEN WHERE [Gibtsnicht] = 1")),
+                 QStringLiteral("Unbekannter Feldname: Gibtsnicht"));
+        QCOMPARE(failure(QStringLiteral("SELECT NAME FROM KARTEN WHERE")), QStringLiteral("Die Abfrage ist unvollständig."));
+        QCOMPARE(failure(QStringLiteral("SELECT NAME FROM KARTEN WHERE NAME = = 1")), QStringLiteral("Syntaxfehler bei \"=\"."));
+        QCOMPARE(failure(QStringLiteral("SELECT NAME FROM Nirgends")), QStringLiteral("Unbekannte Tabelle: Nirgends"));
+        QCOMPARE(failure(QStringLiteral("SELECT NAME FROM KARTEN WHERE NAME IN (SELECT NAME, NUMMER FROM KARTEN)")),
+                 QStringLiteral("Die Unterabfrage liefert 2 Spalten, erwartet wird 1."));
+        // A text the table does not know keeps its words behind a German lead-in.
+        QCOMPARE(db::germanEngineMessage(QStringLiteral("something new")), QStringLiteral("Fehler der Datenbank: something new"));
+        QCOMPARE(db::germanEngineMessage(QStringLiteral("no such column: %2x")), QStringLiteral("Unbekannter Feldname: %2x"));
     }
 };
 
