@@ -50,9 +50,7 @@ int frmMain::DeckAbgleichen() {
     // The pool consults the deck's numbers for the rows it shows instead of reading every row.
     dtaPool.model().markRows(7, deck::deckNumbers(*conn), deck::kInDeckGrey);
     // The pass ends on the last pool row, but the player keeps looking where they were.
-    const int top = flxPool->TopRow();
-    flxPool->setRow(flxPool->Rows() - 1);
-    flxPool->setTopRow(top > 0 ? top : 1);
+    flxPool->setRow(flxPool->Rows() - 1, FlexGrid::Scroll::Keep);
     flxPool->setRedraw(true);
     return 0;
 }

@@ -58,6 +58,8 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
 void FlexGrid::setGridModel(db::GridModel* model) {
     m_model = model;
     setModel(model);
+    // A bound grid shows a re-run query from its first row; only funcRefreshKeepTop scrolls back.
+    connect(model, &QAbstractItemModel::modelReset, this, &QAbstractItemView::scrollToTop);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { Q_EMIT selectionMoved(); });
 }
 
@@ -68,12 +70,17 @@ int FlexGrid::Row() const {
     return current.isValid() ? current.row() + 1 : 0;
 }
 
-void FlexGrid::setRow(int row) {
+void FlexGrid::setRow(int row, Scroll scroll) {
     if (!m_model || row < 1 || row >= Rows())
         return;
     const QModelIndex index = m_model->index(row - 1, 0);
+    // A hidden view would otherwise remember to scroll to its current row when it is shown.
+    const bool autoScrolling = hasAutoScroll();
+    setAutoScroll(scroll == Scroll::IntoView && autoScrolling);
     selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    scrollTo(index);
+    setAutoScroll(autoScrolling);
+    if (scroll == Scroll::IntoView)
+        scrollTo(index);
 }
 
 QString FlexGrid::TextMatrix(int row, int column) const {
@@ -90,11 +97,12 @@ int FlexGrid::TopRow() const {
 }
 
 void FlexGrid::setTopRow(int row) {
-    if (m_model && row >= 1 && row < Rows()) {
-        // Right after a refresh the scroll range still fits the old rows; bring it up to date first.
-        executeDelayedItemsLayout();
-        scrollTo(m_model->index(row - 1, 0), QAbstractItemView::PositionAtTop);
-    }
+    if (!m_model || row < 1 || row >= Rows())
+        return;
+    // Right after a refresh the scroll range is not laid out yet and would clamp the scroll to the top.
+    executeDelayedItemsLayout();
+    updateGeometries();
+    scrollTo(m_model->index(row - 1, 0), QAbstractItemView::PositionAtTop);
 }
 
 void FlexGrid::setRedraw(bool on) { setUpdatesEnabled(on); }

@@ -20,7 +20,10 @@ public:
 
     int Rows() const;
     int Row() const; // 0 when no data row is current
-    void setRow(int row); // makes the row current and the only one selected
+    enum class Scroll { IntoView, Keep };
+    // Makes the row current and the only one selected; Keep leaves the view where it is, also
+    // when the grid is shown later.
+    void setRow(int row, Scroll scroll = Scroll::IntoView);
     QString TextMatrix(int row, int column) const;
     int TopRow() const; // first visible data row, 0 if none
     void setTopRow(int row);

@@ -2,7 +2,15 @@
 #include "db/database.h"
 #include "db/jetfunctions.h"
 #include "deck/deckmarking.h"
+#include "filter/frmfilter.h"
+#include "filter/frmsortieren.h"
+#include "filter/frmspezfilter.h"
 #include "tests/helpers/mainwindowfixture.h"
+#include "tests/helpers/testfiles.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 
 #include <QHeaderView>
 #include <QLabel>
@@ -21,7 +29,82 @@ class TstGrids : public QObject {
         QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, rect.center());
     }
 
+    // Scrolls both grids well down, so that showing the first rows is something a re-query must do.
+    static void scrollAway(MainWindowFixture& f) {
+        f.window->flxPool->setTopRow(120);
+        f.window->flxDeck->setTopRow(100);
+        QVERIFY(f.window->flxPool->TopRow() > 100);
+        QVERIFY2(f.window->flxDeck->TopRow() > 80, qPrintable(QStringLiteral("deck rows %1, top %2").arg(f.window->flxDeck->Rows()).arg(f.window->flxDeck->TopRow())));
+    }
+
 private Q_SLOTS:
+    void everyRequeryShowsTheFirstRows() {
+        MainWindowFixture f;
+        f.start();
+        f.chooseLeader(QStringLiteral("Harald"));
+        db::Database::OpenDatabase(f.dir.databasePath())->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN"));
+        testing::writeFile(f.dir.filePath(QStringLiteral("Alle.drfilter")), "WHERE MONDE >= 0 OR MONDE IS NULL \r\n");
+        f.window->funcSetQuickFilterCombo();
+        ui::frmMain* w = f.window.get();
+        const auto both = [&](const char* path) {
+            QVERIFY2(w->flxPool->TopRow() == 1, path);
+            QVERIFY2(w->flxDeck->TopRow() == 1, path);
+        };
+        const auto pool = [&](const char* path) { QVERIFY2(w->flxPool->TopRow() == 1, path); };
+
+        f.clickPoolHeader(1); // fills the deck grid with every card
+        scrollAway(f);
+        f.clickPoolHeader(1);
+        both("header sort");
+        scrollAway(f);
+        QVERIFY(f.withDialog<filter::frmSortieren>("mnuSortieren", [](filter::frmSortieren& d) { d.cmdOK->click(); }));
+        both("sort dialog");
+        scrollAway(f);
+        QVERIFY(f.withDialog<filter::frmFilter>("mnuFilter", [](filter::frmFilter& d) { d.cmdOK->click(); }));
+        pool("filter dialog");
+        scrollAway(f);
+        QVERIFY(f.withDialog<filter::frmSpezFilter>("mnuSpezFilter", [](filter::frmSpezFilter& d) { d.cmdOK->click(); }));
+        pool("special filter");
+        scrollAway(f);
+        const int entry = w->cmbQuickFilter->findText(QStringLiteral("Alle"));
+        QVERIFY(entry > 0);
+        w->cmbQuickFilter->setCurrentIndex(entry);
+        Q_EMIT w->cmbQuickFilter->activated(entry);
+        QVERIFY(f.poolRows() > 200);
+        pool("quick filter");
+        scrollAway(f);
+        f.trigger("mnuKeinFilter");
+        pool("no filter");
+        scrollAway(f);
+        QTest::keyClicks(w->txtQuickNameFilter, QStringLiteral("e"));
+        QVERIFY(f.poolRows() > 130);
+        pool("name filter");
+        w->txtQuickNameFilter->clear();
+        scrollAway(f);
+        f.clickPoolHeader(4, Qt::RightButton);
+        w->mnuQFilter[0]->trigger();
+        w->mnuQuickFilter->hide();
+        pool("header menu value");
+
+        // Adding a card keeps the deck where the player was looking.
+        f.trigger("mnuKeinFilter");
+        db::Database::OpenDatabase(f.dir.databasePath())->Execute(QStringLiteral("DELETE * FROM DECK WHERE NUMMER = 'SIVAR 06'"));
+        scrollAway(f);
+        const int deckTop = w->flxDeck->TopRow();
+        f.addByNumber({"SIVAR 06"});
+        QCOMPARE(w->flxDeck->TopRow(), deckTop);
+    }
+
+    void deckFromTheCommandLineLeavesThePoolAtItsTop() {
+        MainWindowFixture f;
+        const QString path = f.dir.filePath(QStringLiteral("start.drd"));
+        testing::writeFile(path, "ORVANE 00\r\n\r\nORVANE 05\r\nUMBREL 10\r\n");
+        f.start(QLatin1Char('"') + path + QLatin1Char('"'));
+        QCOMPARE(f.deckRows(), 2);
+        QCOMPARE(f.window->flxPool->TopRow(), 1);
+        QVERIFY(f.window->flxPool->Rows() > 100);
+    }
+
     void addingRequiresALeader() {
         MainWindowFixture f;
         f.start();
