@@ -64,7 +64,7 @@ DeckEvaluation evaluateDeck(db::Database& conn, const QString& leaderEntry, cons
     }
 
     if (!inquisitorEntry.isEmpty() && inquisitorEntry != kNoInquisitor) {
-        const QString name = db::quoted(nameBeforeFirstParen(inquisitorEntry));
+        const QString name = db::quoted(inquisitorName(inquisitorEntry));
         auto rs = conn.OpenRecordset(QStringLiteral("SELECT KARTEN, MONDE FROM INQUISITOR ") +
                                      QStringLiteral("WHERE NAME = '") + name + QStringLiteral("' "));
         if (rs.RecordCount() > 0) {

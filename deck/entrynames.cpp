@@ -20,13 +20,8 @@ QString nameBeforeLastParen(const QString& entry) {
     return at < 0 ? entry : entry.left(at);
 }
 
-QString nameBeforeFirstParen(const QString& entry) {
-    const qsizetype at = entry.indexOf(kParen);
-    return at < 0 ? entry : entry.left(at);
-}
-
 QString inquisitorName(const QString& entry) {
-    return entry == kNoInquisitor ? QStringLiteral("-") : nameBeforeFirstParen(entry);
+    return entry == kNoInquisitor ? QStringLiteral("-") : nameBeforeLastParen(entry);
 }
 
 QString leaderName(const QString& entry) { return nameBeforeLastParen(entry); }

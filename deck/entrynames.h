@@ -14,14 +14,13 @@ QString inquisitorEntry(const QString& name, const QString& cards, const QString
 
 // The text before the last " (" (the whole text when there is none).
 QString nameBeforeLastParen(const QString& entry);
-// The text before the first " (" (the whole text when there is none).
-QString nameBeforeFirstParen(const QString& entry);
 
 // The leader's name in an entry: everything before the " (" that starts the faction and limits,
 // so that a name with brackets of its own stays whole.
 QString leaderName(const QString& entry);
 
-// The inquisitor's name in an entry, cut at the first " ("; the entry "- " names the card "-".
+// The inquisitor's name in an entry: everything before the " (" that starts the limits, so that a
+// name with brackets of its own stays whole; the entry "- " names the card "-".
 QString inquisitorName(const QString& entry);
 
 } // namespace deck

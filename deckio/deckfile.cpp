@@ -26,7 +26,7 @@ DeckFileContent collectDeck(db::Database& conn, const QString& leaderEntry, cons
         throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
     deck.leaderNumber = db::cellText(rs.Fields(0));
     if (!inquisitorEntry.isEmpty() && inquisitorEntry != deck::kNoInquisitor) {
-        const QString inq = db::quoted(deck::nameBeforeFirstParen(inquisitorEntry));
+        const QString inq = db::quoted(deck::inquisitorName(inquisitorEntry));
         auto irs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM INQUISITOR WHERE NAME = '") + inq + QStringLiteral("' "));
         if (irs.Eof())
             throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));

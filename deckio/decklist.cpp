@@ -38,7 +38,7 @@ QString buildDeckList(db::Database& conn, const QString& leaderEntry, const QStr
         }
     }
     if (!inquisitorEntry.isEmpty() && inquisitorEntry != deck::kNoInquisitor) {
-        const QString name = db::quoted(deck::nameBeforeFirstParen(inquisitorEntry));
+        const QString name = db::quoted(deck::inquisitorName(inquisitorEntry));
         auto rs = conn.OpenRecordset(QStringLiteral("SELECT * FROM INQUISITOR WHERE NAME='") + name + QStringLiteral("' "));
         if (rs.RecordCount() > 0) {
             text += QStringLiteral("INQUISITOR: ") + field(rs, "NAME") + kCrLf;

@@ -2,6 +2,7 @@
 #include "db/database.h"
 #include "deck/deckmarking.h"
 #include "tests/helpers/mainwindowfixture.h"
+#include "tests/helpers/testfiles.h"
 
 #include <QPushButton>
 #include <QTreeWidget>
@@ -41,6 +42,38 @@ private Q_SLOTS:
         QCOMPARE(f.viewer.last(), (Shown{"Merethis (die Ältere)", "ANFUEHRER"}));
         f.window->cmdShowInq->click();
         QCOMPARE(f.viewer.last(), (Shown{"Vater Odo", "INQUISITOR"}));
+    }
+
+    void inquisitorWithBracketsInItsNameIsFoundEverywhere() {
+        MainWindowFixture f;
+        db::Database::OpenDatabase(f.dir.databasePath())
+            ->Execute(QStringLiteral("INSERT INTO INQUISITOR VALUES ('Mordan (der Jüngere)', 3, 1, 'INQ 499')"));
+        f.start();
+        f.chooseLeader(QStringLiteral("Hild"));
+        f.chooseInquisitor(QStringLiteral("Mordan (der Jüngere)"));
+        QCOMPARE(f.viewer.last(), (Shown{"Mordan (der Jüngere)", "INQUISITOR"}));
+        f.window->cmdShowLeader->click();
+        f.window->cmdShowInq->click();
+        QCOMPARE(f.viewer.last(), (Shown{"Mordan (der Jüngere)", "INQUISITOR"}));
+        f.addByNumber({"SIVAR 06"});
+
+        // The deck file names the inquisitor by its number, and loading it chooses it again.
+        const QString deck = f.dir.filePath(QStringLiteral("mordan.drd"));
+        f.prompter.choose(deck);
+        f.trigger("mnuSpeichern");
+        QVERIFY(testing::readFile(deck).contains("\r\nINQ 499\r\n"));
+        f.chooseInquisitor(QStringLiteral("-"));
+        f.prompter.answer(core::Answer::Yes);
+        f.prompter.choose(deck);
+        f.trigger("mnuLaden");
+        QVERIFY(f.window->cmbInquisitor->currentText().startsWith(QStringLiteral("Mordan (der Jüngere) (+3")));
+
+        // The deck list finds its limits.
+        const QString list = f.dir.filePath(QStringLiteral("mordan.txt"));
+        f.prompter.choose(list);
+        f.trigger("mnuDeckliste");
+        const QByteArray text = testing::readFile(list);
+        QVERIFY2(text.contains("INQUISITOR: Mordan (der J\xfcngere)\r\n            +3 Karten / +1 Monde"), text.constData());
     }
 
     void buttonsDoNothingWithoutALeader() {

@@ -54,12 +54,14 @@ private Q_SLOTS:
                                                 QStringLiteral("45"), QStringLiteral("10"));
         QCOMPARE(paren, QStringLiteral("Merethis (die Ältere) (Sivar: 45 Karten / 10 Monde )"));
         QCOMPARE(deck::nameBeforeLastParen(paren), QStringLiteral("Merethis (die Ältere)"));
-        QCOMPARE(deck::nameBeforeFirstParen(paren), QStringLiteral("Merethis"));
         const QString inq = deck::inquisitorEntry(QStringLiteral("Vater Odo"), QStringLiteral("10"), QStringLiteral("0"));
         QCOMPARE(inq, QStringLiteral("Vater Odo (+10 Karten / +0 Monde )"));
         QCOMPARE(deck::inquisitorName(inq), QStringLiteral("Vater Odo"));
         QCOMPARE(deck::inquisitorName(deck::kNoInquisitor), QStringLiteral("-"));
-        QCOMPARE(deck::nameBeforeFirstParen(QStringLiteral("ohne Klammer")), QStringLiteral("ohne Klammer"));
+        QCOMPARE(deck::nameBeforeLastParen(QStringLiteral("ohne Klammer")), QStringLiteral("ohne Klammer"));
+        // An inquisitor whose name holds brackets keeps them, as a leader does.
+        const QString bracketed = deck::inquisitorEntry(QStringLiteral("Mordan (der Jüngere)"), QStringLiteral("3"), QStringLiteral("1"));
+        QCOMPARE(deck::inquisitorName(bracketed), QStringLiteral("Mordan (der Jüngere)"));
     }
 
     void markingInMemoryMatchesOneQueryPerRow() {
