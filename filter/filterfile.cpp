@@ -21,7 +21,8 @@ std::optional<QString> readFilterLine(const QString& path) {
 QStringList quickFilterNames(const QString& dir) {
     QStringList names;
     // Alphabetical, as a player finds them in a file manager; the file system's own order is arbitrary.
-    const QFileInfoList files = QDir(dir).entryInfoList({QStringLiteral("*.drfilter")}, QDir::Files,
+    // Only the exact extension: a listed name is opened as name + ".drfilter", and "X.DRFILTER" is not that file.
+    const QFileInfoList files = QDir(dir).entryInfoList({QStringLiteral("*.drfilter")}, QDir::Files | QDir::CaseSensitive,
                                                         QDir::Name | QDir::IgnoreCase | QDir::LocaleAware);
     for (const QFileInfo& info : files)
         names << info.completeBaseName();

@@ -15,6 +15,12 @@ QString nameFilterCondition(const QString& where, const QString& name) {
     const QString like = QStringLiteral("NAME LIKE '*") + db::quoted(name) + QStringLiteral("*' ");
     if (where.isEmpty())
         return QStringLiteral(" WHERE ") + like;
+    // In brackets, so that an OR of the filter cannot let cards of any name through.
+    const QString condition = where.trimmed();
+    const QLatin1String keyword("WHERE");
+    if (condition.startsWith(keyword, Qt::CaseInsensitive) &&
+        (condition.size() == keyword.size() || !condition.at(keyword.size()).isLetterOrNumber()))
+        return QStringLiteral("WHERE (") + condition.mid(keyword.size()).trimmed() + QStringLiteral(") AND ") + like;
     return where + QStringLiteral(" AND ") + like;
 }
 

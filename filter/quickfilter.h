@@ -8,7 +8,7 @@ namespace filter {
 QString valueFilter(const QString& column, const QString& value);
 
 // What goes between the pool's SELECT and its ORDER BY while the player types a name: the current
-// filter, narrowed to names containing the text when there is one.
+// filter (its condition in brackets), narrowed to names containing the text when there is one.
 QString nameFilterCondition(const QString& where, const QString& name);
 
 } // namespace filter

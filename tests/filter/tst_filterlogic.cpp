@@ -119,6 +119,7 @@ private Q_SLOTS:
         testing::writeFile(dir.filePath(QStringLiteral("a.b.drfilter")), "WHERE GESCH\xdcTZT = TRUE\nX\rY");
         testing::writeFile(dir.filePath(QStringLiteral(".versteckt.drfilter")), "WHERE FREI = TRUE \r\n");
         testing::writeFile(dir.filePath(QStringLiteral("anders.txt")), "WHERE FREI = TRUE \r\n");
+        testing::writeFile(dir.filePath(QStringLiteral("Gross.DRFILTER")), "WHERE FREI = TRUE \r\n");
         QCOMPARE(*filter::readFilterLine(dir.filePath(QStringLiteral("Zwei.drfilter"))), QStringLiteral("WHERE FREI = TRUE "));
         QCOMPARE(*filter::readFilterLine(dir.filePath(QStringLiteral("a.b.drfilter"))), QStringLiteral("WHERE GESCHÜTZT = TRUE\nX"));
         QVERIFY(!filter::readFilterLine(dir.filePath(QStringLiteral("fehlt.drfilter"))));
@@ -132,7 +133,9 @@ private Q_SLOTS:
                  QStringLiteral("WHERE CSTR(FRAKTION) = 'D''Arven' "));
         QCOMPARE(filter::nameFilterCondition(QString(), QStringLiteral("Dra")), QStringLiteral(" WHERE NAME LIKE '*Dra*' "));
         QCOMPARE(filter::nameFilterCondition(QStringLiteral("WHERE FREI = TRUE "), QStringLiteral("Dra")),
-                 QStringLiteral("WHERE FREI = TRUE  AND NAME LIKE '*Dra*' "));
+                 QStringLiteral("WHERE (FREI = TRUE) AND NAME LIKE '*Dra*' "));
+        QCOMPARE(filter::nameFilterCondition(QStringLiteral("where [StFeuer] >= 3 OR [StErde] >= 3 "), QStringLiteral("zz")),
+                 QStringLiteral("WHERE ([StFeuer] >= 3 OR [StErde] >= 3) AND NAME LIKE '*zz*' "));
         QCOMPARE(filter::nameFilterCondition(QString(), QStringLiteral("O'N")), QStringLiteral(" WHERE NAME LIKE '*O''N*' "));
         QCOMPARE(filter::nameFilterCondition(QStringLiteral("WHERE FREI = TRUE "), QString()), QStringLiteral("WHERE FREI = TRUE "));
     }

@@ -130,8 +130,17 @@ private Q_SLOTS:
         // With a filter in force the name narrows it further, and WHERE stays as it was.
         w->WHERE = QStringLiteral("WHERE FREI = TRUE ");
         QTest::keyClick(w->txtQuickNameFilter, Qt::Key_Backspace);
-        QCOMPARE(w->dtaPool.RecordSource, w->SQLPOOL + QStringLiteral("WHERE FREI = TRUE  AND NAME LIKE '*nebe*' ") + w->ORDER);
+        QCOMPARE(w->dtaPool.RecordSource, w->SQLPOOL + QStringLiteral("WHERE (FREI = TRUE) AND NAME LIKE '*nebe*' ") + w->ORDER);
         QCOMPARE(w->WHERE, QStringLiteral("WHERE FREI = TRUE "));
+        // A filter joined by OR is narrowed as a whole: every card shown carries the name.
+        w->WHERE = QStringLiteral("WHERE [StFeuer] >= 3 OR [Kartenart] = 'Artefakt' ");
+        QTest::keyClick(w->txtQuickNameFilter, Qt::Key_L);
+        QVERIFY(f.poolRows() > 0);
+        for (int r = 1; r <= f.poolRows(); ++r)
+            QVERIFY2(w->flxPool->TextMatrix(r, 1).contains(QStringLiteral("nebel"), Qt::CaseInsensitive),
+                     qPrintable(w->flxPool->TextMatrix(r, 1)));
+        QTest::keyClick(w->txtQuickNameFilter, Qt::Key_Backspace);
+        w->WHERE = QStringLiteral("WHERE FREI = TRUE ");
         w->txtQuickNameFilter->clear();
         QCOMPARE(w->dtaPool.RecordSource, w->SQLPOOL + QStringLiteral("WHERE FREI = TRUE ") + w->ORDER);
         w->WHERE.clear();
