@@ -86,18 +86,15 @@ void frmMain::ImportCardTableFile(const QString& path) {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
         const QByteArray bytes = core::readWholeFile(path);
-        deckio::CardTableImport found;
+        const deckio::CardTableChoices choose{[this](const QString& name) { selectEntryNamed(cmbLeader, name); },
+                                              [this](const QString& name) { selectEntryNamed(cmbInquisitor, name); }};
         try {
-            found = deckio::importCardTableDeck(*conn, bytes);
+            deckio::importCardTableDeck(*conn, bytes, choose);
         } catch (const db::DbError&) {
             // The cards copied so far stay; the grids and notes must show them.
             deckReplaced();
             throw;
         }
-        if (!found.leaderName.isEmpty())
-            selectEntryNamed(cmbLeader, found.leaderName);
-        if (!found.inquisitorName.isEmpty())
-            selectEntryNamed(cmbInquisitor, found.inquisitorName);
         conn->Close();
         deckReplaced();
         showInfo(QStringLiteral("Die CardTable-Datei wurde importiert"), QStringLiteral("CardTable-Datei Importiert"));

@@ -101,19 +101,17 @@ QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, co
     return cards + leader + inquisitor;
 }
 
-CardTableImport importCardTableDeck(db::Database& conn, const QByteArray& deckFile) {
-    CardTableImport found;
+void importCardTableDeck(db::Database& conn, const QByteArray& deckFile, const CardTableChoices& choose) {
     for (const QByteArray& line : core::splitLines(deckFile)) {
         if (!isCardLine(line, Qt::CaseSensitive))
             continue;
         const QString number = cardTableNumber(core::decodeText(line));
         insertCard(conn, number);
         if (const QString leader = leaderNameForNumber(conn, number); !leader.isEmpty())
-            found.leaderName = leader;
+            choose.leader(leader);
         if (const QString inquisitor = inquisitorNameForNumber(conn, number); !inquisitor.isEmpty())
-            found.inquisitorName = inquisitor;
+            choose.inquisitor(inquisitor);
     }
-    return found;
 }
 
 } // namespace deckio

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace db {
 class Database;
@@ -44,13 +45,13 @@ QString cardTableNumber(const QString& line);
 QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, const QString& leaderName,
                               const QString& inquisitorName);
 
-// What an imported CardTable deck file names: its cards (already copied into DECK) and the names of
-// the leader and inquisitor found among them (empty when none).
-struct CardTableImport {
-    QString leaderName;
-    QString inquisitorName;
+// Who is told of a leader or inquisitor as soon as its card line is read, so that one found before a
+// failing line stays chosen.
+struct CardTableChoices {
+    std::function<void(const QString& name)> leader;
+    std::function<void(const QString& name)> inquisitor;
 };
 // Copies every card of a CardTable deck file into DECK, a card already there is not added twice.
-CardTableImport importCardTableDeck(db::Database& conn, const QByteArray& deckFile);
+void importCardTableDeck(db::Database& conn, const QByteArray& deckFile, const CardTableChoices& choose);
 
 } // namespace deckio

@@ -1,8 +1,12 @@
 #include "deckio/folderlisting.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStorageInfo>
+
+#include <cerrno>
+#include <dirent.h>
 
 namespace deckio {
 
@@ -18,6 +22,33 @@ QStringList mountedDrives() {
             drives << root;
     }
     return drives;
+}
+
+DriveProblem driveProblem(const QString& root) {
+    // Opening the folder is what listing it needs, and errno says why it cannot be.
+    DIR* dir = ::opendir(QFile::encodeName(root).constData());
+    if (dir) {
+        ::closedir(dir);
+        if (!QStorageInfo(root).isReady())
+            return {68, QStringLiteral("Gerät nicht verfügbar")};
+        return {};
+    }
+    switch (errno) {
+    case ENOENT:
+    case ENODEV:
+    case ENXIO:
+    case ENOMEDIUM:
+    case EIO:
+    case ESTALE:
+        return {68, QStringLiteral("Gerät nicht verfügbar")};
+    case EACCES:
+    case EPERM:
+        return {70, QStringLiteral("Zugriff verweigert")};
+    case ENOTDIR:
+        return {76, QStringLiteral("Pfad nicht gefunden")};
+    default:
+        return {75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei")};
+    }
 }
 
 QString folderPath(const QString& path) { return QDir::cleanPath(QDir::fromNativeSeparators(path)); }

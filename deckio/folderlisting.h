@@ -24,6 +24,14 @@ struct FolderListing {
 };
 FolderListing listFolder(const QString& drive, const QString& folder);
 
+// Why a drive's root cannot be listed: number 0 when it can, 68 when the drive is not there (no
+// medium, unmounted, gone), any other number for a failure of another kind, with its description.
+struct DriveProblem {
+    int number = 0;
+    QString description;
+};
+DriveProblem driveProblem(const QString& root);
+
 // The visible files of a folder, by name.
 QStringList filesIn(const QString& folder);
 

@@ -21,11 +21,6 @@ namespace {
 
 constexpr int kFolderRole = Qt::UserRole;
 
-bool driveAvailable(const QString& root) {
-    const QFileInfo info(root);
-    return info.isDir() && info.isReadable() && QStorageInfo(root).isReady();
-}
-
 } // namespace
 
 frmCardTableData::frmCardTableData(QWidget* owner, const QStringList& drives)
@@ -107,11 +102,20 @@ void frmCardTableData::setFolder(const QString& folder) {
 
 void frmCardTableData::onDriveChosen(int index) {
     const QString drive = m_drives.value(index);
-    if (!driveAvailable(drive)) {
+    const DriveProblem problem = driveProblem(drive);
+    if (problem.number == 68) {
         core::prompter().message(QStringLiteral("Das Laufwerk steht nicht zur Verfügung."), QStringLiteral("Laufwerk auswählen"),
                                  core::Icon::Exclamation, core::Buttons::Ok);
         // The file system's root stands in for the first fixed drive.
         setFolder(QDir::rootPath());
+        return;
+    }
+    if (problem.number != 0) {
+        core::prompter().message(QStringLiteral("Fehler %1\r\n%2").arg(problem.number).arg(problem.description),
+                                 QStringLiteral("Fehler!"), core::Icon::Critical, core::Buttons::Ok);
+        // The lists stay as they were, and so does the drive they belong to.
+        const QSignalBlocker block(Drive1);
+        Drive1->setCurrentIndex(static_cast<int>(m_drives.indexOf(driveOf(m_drives, m_folder))));
         return;
     }
     setFolder(drive);

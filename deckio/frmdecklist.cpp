@@ -25,6 +25,8 @@ frmDecklist::frmDecklist(QWidget* owner) : QDialog(owner) {
     txtDecklist->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtDecklist->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     txtDecklist->setGeometry(px(120), px(120), px(5655), px(6135));
+    // Tab moves on to the buttons, as everywhere else in the program.
+    txtDecklist->setTabChangesFocus(true);
 
     cmdClipboard = new QPushButton(QStringLiteral("In Zwischenablage kopieren"), this);
     cmdClipboard->setObjectName(QStringLiteral("cmdClipboard"));

@@ -14,6 +14,8 @@
 #include <QTreeWidget>
 #include <QtTest/QTest>
 
+#include <unistd.h>
+
 using testing::MainWindowFixture;
 
 class TstCardTable : public QObject {
@@ -140,13 +142,16 @@ private Q_SLOTS:
         f.prompter.answer(core::Answer::No);
         f.trigger("mnuCTImport");
         QCOMPARE(f.prompter.dialogs.size(), size_t(1));
-        testing::writeFile(path, "card \"x/ORVANE05\"\r\ncard \"kaputt\r\n");
+        // Leader and inquisitor read before the broken line stay chosen.
+        testing::writeFile(path, "card \"x/ORVANE05\"\r\ncard \"x/ORVANE00\"\r\ncard \"x/INQ412\"\r\ncard \"kaputt\r\n");
         f.prompter.answer(core::Answer::Yes);
         f.prompter.choose(path);
         f.trigger("mnuCTImport");
         QVERIFY(f.prompter.messages.back().text.startsWith(QStringLiteral("Fehler im Dravenna Deck-Builder:\r\n")));
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Dravenna-Deck laden"));
         QCOMPARE(deckNumbers(f), QStringList{QStringLiteral("ORVANE 05")});
+        QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Harald (")));
+        QVERIFY(f.window->cmbInquisitor->currentText().startsWith(QStringLiteral("Vater Odo (")));
     }
 
     void brokenDataLineIsShownBeforeTheError() {
@@ -215,6 +220,32 @@ private Q_SLOTS:
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Laufwerk auswählen"));
         QCOMPARE(drives.folder(), QStringLiteral("/"));
         QCOMPARE(drives.Drive1->currentText(), QStringLiteral("/"));
+
+        // Any other failure is reported with its number, and the window stays where it was.
+        const QString notAFolder = f.dir.filePath(QStringLiteral("datei-statt-laufwerk"));
+        testing::writeFile(notAFolder, "x");
+        deckio::frmCardTableData other(f.window.get(), {QStringLiteral("/"), f.dir.path(), notAFolder});
+        other.setFolder(f.dir.path());
+        const int files = other.File1->count();
+        other.Drive1->setCurrentIndex(2);
+        Q_EMIT other.Drive1->activated(2);
+        QCOMPARE(f.prompter.messages.back().text, QStringLiteral("Fehler 76\r\nPfad nicht gefunden"));
+        QCOMPARE(f.prompter.messages.back().title, QStringLiteral("Fehler!"));
+        QCOMPARE(f.prompter.messages.back().icon, core::Icon::Critical);
+        QCOMPARE(other.folder(), f.dir.path());
+        QCOMPARE(other.File1->count(), files);
+        QCOMPARE(other.Drive1->currentText(), f.dir.path());
+        if (::geteuid() != 0) {
+            // Root reads every folder, so only an ordinary user sees a refused one.
+            const QString locked = f.dir.filePath(QStringLiteral("gesperrt"));
+            QVERIFY(QDir().mkdir(locked));
+            QFile::setPermissions(locked, QFileDevice::Permissions());
+            QCOMPARE(deckio::driveProblem(locked).number, 70);
+            QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        QCOMPARE(deckio::driveProblem(f.dir.filePath(QStringLiteral("kein-laufwerk"))).number, 68);
+        QCOMPARE(deckio::driveProblem(f.dir.path()).number, 0);
+
         // A file at the root is stored with the root's own separator, and the export adds none.
         QVERIFY(drives.File1->count() >= 0);
         deckio::storeCardTableLocation({drives.folder(), QStringLiteral("x.txt")});

@@ -85,6 +85,21 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(db::DbError, deckio::buildDeckList(*m_db, harald, deck::kNoInquisitor));
     }
 
+    void tabLeavesTheTextForTheButtons() {
+        deckio::frmDecklist list(nullptr);
+        list.setDecklist(QStringLiteral("ANFÜHRER: Harald (Orvane)\r\n"));
+        list.show();
+        list.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&list));
+        list.txtDecklist->setFocus();
+        QCOMPARE(QApplication::focusWidget(), list.txtDecklist);
+        QTest::keyClick(list.txtDecklist, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), list.cmdClipboard);
+        QCOMPARE(list.txtDecklist->toPlainText(), QStringLiteral("ANFÜHRER: Harald (Orvane)\n"));
+        QTest::keyClick(list.cmdClipboard, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), list.cmdClose);
+    }
+
     void windowShowsCopiesAndSaves() {
         testing::MainWindowFixture f;
         f.start();
