@@ -5,6 +5,7 @@
 #include "db/gridmodel.h"
 #include "cardres/picturekeys.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -21,6 +22,11 @@ namespace {
 
 constexpr int kWidth = 271;
 constexpr int kHeight = 450;
+// Every stored file lies between these sizes, and 123 of the 312 are progressive.
+constexpr qint64 kMinBytes = 19828;
+constexpr qint64 kMaxBytes = 61372;
+constexpr int kProgressive = 123;
+constexpr int kPictures = 312;
 
 struct Face {
     QString kind; // "KARTEN", "ANFUEHRER", "INQUISITOR", "" for a number without a card
@@ -151,6 +157,56 @@ QImage drawFace(const dravennares::PictureKey& key, const std::optional<Face>& f
     return image;
 }
 
+// A printed card's paper grain: every pixel a little lighter or darker. The amplitude is what makes
+// a face's file larger or smaller.
+QImage withGrain(const QImage& face, int amplitude, quint32 seed) {
+    QImage grained = face.convertToFormat(QImage::Format_RGB32);
+    QRandomGenerator rng(seed);
+    for (int y = 0; y < grained.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(grained.scanLine(y));
+        for (int x = 0; x < grained.width(); ++x) {
+            const int d = amplitude ? static_cast<int>(rng.bounded(2 * amplitude + 1)) - amplitude : 0;
+            line[x] = qRgb(qBound(0, qRed(line[x]) + d, 255), qBound(0, qGreen(line[x]) + d, 255),
+                           qBound(0, qBlue(line[x]) + d, 255));
+        }
+    }
+    return grained;
+}
+
+QByteArray encode(const QImage& image, bool progressive, int quality) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.setProgressiveScanWrite(progressive);
+    return writer.write(image) ? bytes : QByteArray();
+}
+
+// The face as a JPEG file within the store's size range: more grain while it is too small, a lower
+// quality while it is too large.
+QByteArray encodeWithinRange(const QImage& face, bool progressive, quint32 seed) {
+    int amplitude = 4;
+    int quality = 92;
+    for (int attempt = 0; attempt < 60; ++attempt) {
+        const QByteArray bytes = encode(withGrain(face, amplitude, seed), progressive, quality);
+        if (bytes.isEmpty())
+            return bytes;
+        if (bytes.size() < kMinBytes + 512)
+            amplitude += 3;
+        else if (bytes.size() > kMaxBytes - 512)
+            quality -= 3;
+        else
+            return bytes;
+    }
+    return {};
+}
+
+// Spreads the progressive files evenly over the store: index i is progressive for 41 of every 104
+// indices, 123 in all; the offset keeps ORVANE 00 baseline and BRAMEL 00 progressive.
+bool isProgressive(int index) { return ((index + 5) * 41) % 104 < 41; }
+static_assert(kProgressive * 104 == kPictures * 41);
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -166,18 +222,19 @@ int main(int argc, char** argv) {
         auto conn = db::Database::OpenDatabase(QString::fromLocal8Bit(argv[1]));
         QString qrc = QStringLiteral("<RCC>\n  <qresource prefix=\"/dravennares\">\n");
         const auto keys = dravennares::pictureKeys();
+        if (keys.size() != kPictures) {
+            std::fprintf(stderr, "expected %d picture keys, got %d\n", kPictures, static_cast<int>(keys.size()));
+            return 1;
+        }
         for (int i = 0; i < keys.size(); ++i) {
             const auto& key = keys[i];
             const QImage face = drawFace(key, lookUp(*conn, key.group + u' ' + key.id), static_cast<quint32>(i + 1));
             const QString file = out.filePath(key.group + u'_' + key.id + QStringLiteral(".jpg"));
-            QImageWriter writer(file, "jpeg");
-            writer.setQuality(92);
             // Both kinds of JPEG are in the store, so that callers must decode both.
-            const bool progressive = (key.group == u"BRAMEL" && key.id == u"00") ||
-                                     (!(key.group == u"ORVANE" && key.id == u"00") && (i % 5 == 1 || i % 5 == 3));
-            writer.setProgressiveScanWrite(progressive);
-            if (!writer.write(face)) {
-                std::fprintf(stderr, "cannot write %s: %s\n", qPrintable(file), qPrintable(writer.errorString()));
+            const QByteArray bytes = encodeWithinRange(face, isProgressive(i), static_cast<quint32>(i + 1));
+            QFile jpeg(file);
+            if (bytes.isEmpty() || !jpeg.open(QIODevice::WriteOnly) || jpeg.write(bytes) != bytes.size()) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
                 return 1;
             }
             qrc += QStringLiteral("    <file alias=\"%1/%2.jpg\">%3</file>\n").arg(key.group, key.id, file);

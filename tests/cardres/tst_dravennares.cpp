@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QPluginLoader>
 #include <QtTest/QTest>
+#include <algorithm>
+#include <limits>
 
 class TstDravennaRes : public QObject {
     Q_OBJECT
@@ -67,15 +69,26 @@ private Q_SLOTS:
         QCOMPARE(expected.size(), 312);
         QSet<QString> present;
         int progressive = 0;
+        int baseline = 0;
+        qint64 smallest = std::numeric_limits<qint64>::max();
+        qint64 largest = 0;
         for (QDirIterator it(QStringLiteral(":/dravennares"), QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
             const QString path = it.next();
             present.insert(path.mid(QStringLiteral(":/dravennares/").size()));
             QFile f(path);
             QVERIFY(f.open(QIODevice::ReadOnly));
-            progressive += f.readAll().contains(QByteArray("\xff\xc2", 2));
+            const QByteArray bytes = f.readAll();
+            QCOMPARE(bytes.mid(6, 4), QByteArray("JFIF"));
+            progressive += bytes.contains(QByteArray("\xff\xc2", 2));
+            baseline += bytes.contains(QByteArray("\xff\xc0", 2));
+            smallest = std::min(smallest, bytes.size());
+            largest = std::max(largest, bytes.size());
         }
         QCOMPARE(present, expected);
-        QVERIFY2(progressive > 90 && progressive < 160, qPrintable(QString::number(progressive)));
+        QCOMPARE(baseline, 189);
+        QCOMPARE(progressive, 123);
+        QVERIFY2(smallest >= 19828 && largest <= 61372,
+                 qPrintable(QStringLiteral("%1 to %2 bytes").arg(smallest).arg(largest)));
         for (const auto& key : dravennares::pictureKeys())
             QCOMPARE(m_main->GetPicture(QVariant(key.id), key.group).size(), QSize(271, 450));
     }
