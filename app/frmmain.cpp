@@ -7,6 +7,7 @@
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/queries.h"
+#include "db/queryprogresswindow.h"
 #include "deck/entrynames.h"
 #include "db/flexgrid.h"
 #include "app/frminfo.h"
@@ -70,6 +71,8 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     setFont(windowFont);
     buildControls();
     buildMenus();
+    // Conditions from players and files may run long; the player sees them and may cancel.
+    db::installQueryProgressWindow();
     if (!m_cardViewer)
         m_cardViewer = new cardview::frmShowCard(this, [this] { return mnuKartenAnzeigen->isChecked(); });
     cmdcSaveLoad.defaultExt = QStringLiteral("drd");
@@ -453,6 +456,7 @@ void frmMain::funcSetQuickFilterCombo() {
 
 void frmMain::onQuickFilterChosen(int index) {
     const QString entry = cmbQuickFilter->itemText(index);
+    const QString previous = WHERE;
     if (entry.isEmpty()) {
         WHERE.clear();
     } else {
@@ -464,7 +468,13 @@ void frmMain::onQuickFilterChosen(int index) {
         if (!WHERE.isEmpty() && !WHERE.endsWith(u' '))
             WHERE += u' ';
     }
-    poolRefreshWithCount();
+    try {
+        poolRefreshWithCount();
+    } catch (const db::DbError&) {
+        // The pool still shows the earlier filter's cards; the filter in force stays the one they show.
+        WHERE = previous;
+        throw;
+    }
 }
 
 void frmMain::funcNoFilter() {

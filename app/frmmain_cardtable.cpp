@@ -51,7 +51,7 @@ bool frmMain::BuildCardTableDeck(QByteArray& text) {
                 QStringLiteral("CardTable-Daten nicht gefunden"), core::Icon::Exclamation, core::Buttons::Ok);
             return true;
         }
-        text += deckio::buildCardTableDeck(*conn, core::readWholeFile(location.fullPath()),
+        text += deckio::buildCardTableDeck(*conn, core::readWholeFile(location.fullPath(), deckio::kMaxCardTableDataBytes),
                                            deck::leaderName(cmbLeader->currentText()),
                                            deck::inquisitorName(cmbInquisitor->currentText()));
         return false;
@@ -85,7 +85,7 @@ void frmMain::funcImportCardTable() {
 void frmMain::ImportCardTableFile(const QString& path) {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
-        const QByteArray bytes = core::readWholeFile(path);
+        const QByteArray bytes = core::readWholeFile(path, deckio::kMaxCardTableDeckBytes);
         const deckio::CardTableChoices choose{[this](const QString& name) { selectEntryNamed(cmbLeader, name); },
                                               [this](const QString& name) { selectEntryNamed(cmbInquisitor, name); }};
         try {

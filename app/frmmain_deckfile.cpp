@@ -119,7 +119,7 @@ void frmMain::funcLoad() {
 void frmMain::LoadDeckFile(const QString& path) {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
-        const deckio::DeckFileContent content = deckio::parseDeckFile(core::readWholeFile(path));
+        const deckio::DeckFileContent content = deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes));
 
         if (content.lineCount < 1)
             throw db::DbError(62, deckio::kPastEndOfFile);

@@ -9,15 +9,23 @@
 #include "db/flexgrid.h"
 
 #include <QApplication>
+#include <csignal>
 
 int main(int argc, char** argv) {
+    // Under a file-size limit a write must fail with an error that a save reports, not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     core::installQtGermanTranslation(app);
     ui::DialogPrompter prompter;
     core::setDefaultPrompter(&prompter);
 
     const auto lock = core::claimDatabase(core::databasePath());
-    if (!lock) {
+    if (lock->state() == core::InstanceLock::State::CannotCreate) {
+        core::prompter().message(lock->reason(), QStringLiteral("Dravenna Deck-Builder"), core::Icon::Critical,
+                                 core::Buttons::Ok);
+        return 1;
+    }
+    if (lock->state() == core::InstanceLock::State::HeldByLiveProgram) {
         core::prompter().message(QStringLiteral("Der Dravenna Deck-Builder läuft bereits.\r\n\r\n"
                                                 "Ein zweites Programm würde das Deck des ersten verwerfen und wird "
                                                 "deshalb beendet."),

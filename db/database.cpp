@@ -4,7 +4,9 @@
 #include "db/enginemessages.h"
 #include "db/jetfunctions.h"
 #include "db/jettranslator.h"
+#include "db/querybudget.h"
 
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
@@ -18,17 +20,90 @@ constexpr int kBusyTimeoutMs = 5000;
 
 QString engineMessage(sqlite3* handle) { return germanEngineMessage(QString::fromUtf8(sqlite3_errmsg(handle))); }
 
-// Only reading is allowed for conditions typed by users or read from files.
-int readOnlyAuthorizer(void*, int action, const char*, const char*, const char*, const char*) {
+struct AuthorizerState {
+    QString deniedFunction;
+};
+
+// Only reading is allowed for conditions typed by users or read from files, and only the functions
+// the dialect offers: the engine has others that allocate without bound or reveal its internals.
+int readOnlyAuthorizer(void* state, int action, const char*, const char* function, const char*, const char*) {
     switch (action) {
     case SQLITE_SELECT:
     case SQLITE_READ:
-    case SQLITE_FUNCTION:
         return SQLITE_OK;
+    case SQLITE_FUNCTION:
+        if (function && isEngineFunctionOfTheDialect(QString::fromUtf8(function)))
+            return SQLITE_OK;
+        static_cast<AuthorizerState*>(state)->deniedFunction = QString::fromUtf8(function ? function : "");
+        return SQLITE_DENY;
     default:
         return SQLITE_DENY;
     }
 }
+
+// A guarded query's clock and watch; the engine asks it every few thousand steps whether to go on.
+struct QueryGuard {
+    enum class Stop { None, Cancelled, TimedOut };
+    QueryBudget budget = queryBudget();
+    QElapsedTimer clock;
+    std::unique_ptr<QueryWatch> watch;
+    Stop stop = Stop::None;
+
+    static int progress(void* self) {
+        auto* guard = static_cast<QueryGuard*>(self);
+        const std::chrono::milliseconds elapsed(guard->clock.elapsed());
+        if (elapsed >= guard->budget.hardLimit) {
+            guard->stop = Stop::TimedOut;
+            return 1;
+        }
+        if (guard->watch && !guard->watch->keepRunning(elapsed)) {
+            guard->stop = Stop::Cancelled;
+            return 1;
+        }
+        return 0;
+    }
+};
+
+constexpr int kStepsBetweenChecks = 1000;
+
+// Runs a statement of a user condition under the budget: installs the guard while it lives and
+// turns an interruption into the player's message.
+class GuardedRun {
+public:
+    GuardedRun(sqlite3* handle, Trust trust) : m_handle(handle) {
+        if (trust != Trust::UserCondition)
+            return;
+        m_guard.watch = makeQueryWatch(m_guard.budget);
+        m_guard.clock.start();
+        sqlite3_progress_handler(m_handle, kStepsBetweenChecks, &QueryGuard::progress, &m_guard);
+    }
+    ~GuardedRun() { sqlite3_progress_handler(m_handle, 0, nullptr, nullptr); }
+    GuardedRun(const GuardedRun&) = delete;
+    GuardedRun& operator=(const GuardedRun&) = delete;
+
+    // Throws when the last step was interrupted by the guard.
+    void checkInterrupted(int step) const {
+        if (step != SQLITE_INTERRUPT || m_guard.stop == QueryGuard::Stop::None)
+            return;
+        if (m_guard.stop == QueryGuard::Stop::TimedOut)
+            throw DbError(kQueryCancelled, QStringLiteral("Die Abfrage wurde nach %1 Sekunden abgebrochen, weil sie zu lange "
+                                                          "dauerte. Bitte die Bedingung vereinfachen.")
+                                               .arg(secondsText(m_guard.budget.hardLimit)));
+        throw DbError(kQueryCancelled, QStringLiteral("Die Abfrage wurde abgebrochen."));
+    }
+
+private:
+    sqlite3* m_handle;
+    QueryGuard m_guard;
+};
+
+} // namespace
+
+QString secondsText(std::chrono::milliseconds duration) {
+    return QString::number(static_cast<double>(duration.count()) / 1000.0, 'g', 6).replace(u'.', u',');
+}
+
+namespace {
 
 std::shared_ptr<const Schema> loadSchema(sqlite3* handle, const QString& path) {
     static QMutex mutex;
@@ -147,7 +222,13 @@ void Database::Close() {
     }
 }
 
-void Database::fail() const { throw DbError(sqlite3_errcode(m_handle), engineMessage(m_handle)); }
+void Database::fail() const {
+    const QString message = engineMessage(m_handle);
+    // The engine's parser has a fixed stack; deep nesting runs out of it before the translator's bound.
+    if (message == u"parser stack overflow")
+        throw DbError(3360, kTooDeeplyNested);
+    throw DbError(sqlite3_errcode(m_handle), message);
+}
 
 QString Database::translate(const QString& jetSql) const { return translateJet(jetSql, *m_schema); }
 
@@ -159,11 +240,15 @@ sqlite3_stmt* Database::prepareQuery(const QString& sqliteSql, Trust trust, bool
     const QByteArray utf8 = sqliteSql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
+    AuthorizerState authorizer;
     if (trust == Trust::UserCondition)
-        sqlite3_set_authorizer(m_handle, readOnlyAuthorizer, nullptr);
+        sqlite3_set_authorizer(m_handle, readOnlyAuthorizer, &authorizer);
     const int rc = sqlite3_prepare_v2(m_handle, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail);
     if (trust == Trust::UserCondition)
         sqlite3_set_authorizer(m_handle, nullptr, nullptr);
+    if (rc != SQLITE_OK && !authorizer.deniedFunction.isEmpty())
+        throw DbError(3085, QStringLiteral("Die Funktion '%1' ist in Filter-Bedingungen nicht erlaubt.")
+                                .arg(authorizer.deniedFunction));
     if (rc != SQLITE_OK) {
         if (lenient)
             return nullptr;
@@ -194,6 +279,7 @@ Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
     for (int i = 0; i < columns; ++i)
         labels << QString::fromUtf8(sqlite3_column_name(stmt, i));
     std::vector<std::vector<QVariant>> rows;
+    const GuardedRun run(m_handle, trust);
     int step;
     while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
         std::vector<QVariant> row;
@@ -202,6 +288,7 @@ Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
             row.push_back(columnValue(stmt, i));
         rows.push_back(std::move(row));
     }
+    run.checkInterrupted(step);
     if (step != SQLITE_DONE)
         fail();
     return Recordset(std::move(labels), std::move(rows));
@@ -216,9 +303,11 @@ std::optional<std::vector<qint64>> Database::runRowids(const QString& sqliteSql,
         ~Finalizer() { sqlite3_finalize(s); }
     } finalizer{stmt};
     std::vector<qint64> rowids;
+    const GuardedRun run(m_handle, trust);
     int step;
     while ((step = sqlite3_step(stmt)) == SQLITE_ROW)
         rowids.push_back(sqlite3_column_int64(stmt, 0));
+    run.checkInterrupted(step);
     if (step != SQLITE_DONE)
         fail();
     return rowids;

@@ -6,6 +6,12 @@ namespace db {
 
 namespace {
 
+// Error texts quote the start of the statement only: a file may hold megabytes of it.
+QString excerpt(const QString& sql) {
+    constexpr qsizetype kShown = 200;
+    return sql.size() <= kShown ? sql : sql.left(kShown) + QStringLiteral("…");
+}
+
 bool isWordStart(QChar c) { return c.isLetter() || c == u'_'; }
 bool isWordPart(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
@@ -21,7 +27,7 @@ qsizetype readQuoted(const QString& sql, qsizetype pos, QChar quote, QString& va
             return i + 1;
         }
     }
-    throw DbError(3075, QStringLiteral("Zeichenfolge ohne schließendes Anführungszeichen in: %1").arg(sql));
+    throw DbError(3075, QStringLiteral("Zeichenfolge ohne schließendes Anführungszeichen in: %1").arg(excerpt(sql)));
 }
 
 } // namespace
@@ -41,7 +47,7 @@ std::vector<Token> tokenizeJet(const QString& sql) {
         } else if (c == u'[') {
             const qsizetype end = sql.indexOf(u']', i + 1);
             if (end < 0)
-                throw DbError(3075, QStringLiteral("Name ohne schließende Klammer in: %1").arg(sql));
+                throw DbError(3075, QStringLiteral("Name ohne schließende Klammer in: %1").arg(excerpt(sql)));
             tokens.push_back({TokenKind::Bracketed, sql.mid(i + 1, end - i - 1)});
             i = end + 1;
         } else if (c.isDigit() || (c == u'.' && i + 1 < n && sql[i + 1].isDigit() &&

@@ -23,18 +23,23 @@ struct Node {
     bool isGroup = false;
 };
 
-std::vector<Node> buildTree(const std::vector<Token>& tokens, size_t& pos, bool nested) {
+constexpr int kTooComplex = 3360;
+
+std::vector<Node> buildTree(const std::vector<Token>& tokens, size_t& pos, int depth) {
     std::vector<Node> nodes;
     while (pos < tokens.size()) {
         const Token& t = tokens[pos];
         if (t.kind == TokenKind::Symbol && t.text == u"(") {
+            // The translator walks the tree recursively, so its depth is bounded here.
+            if (depth >= kMaxJetNesting)
+                throw DbError(kTooComplex, kTooDeeplyNested);
             ++pos;
             Node group;
             group.isGroup = true;
-            group.children = buildTree(tokens, pos, true);
+            group.children = buildTree(tokens, pos, depth + 1);
             nodes.push_back(std::move(group));
         } else if (t.kind == TokenKind::Symbol && t.text == u")") {
-            if (!nested)
+            if (depth == 0)
                 syntaxError(QStringLiteral("')' ohne '('"));
             ++pos;
             return nodes;
@@ -43,7 +48,7 @@ std::vector<Node> buildTree(const std::vector<Token>& tokens, size_t& pos, bool 
             ++pos;
         }
     }
-    if (nested)
+    if (depth > 0)
         syntaxError(QStringLiteral("'(' ohne ')'"));
     return nodes;
 }
@@ -83,6 +88,13 @@ const QHash<QString, QString>& functions() {
         {u"ROUND"_qs, u"round"_qs},
     };
     return map;
+}
+
+QStringList jetFunctionNames() {
+    QStringList names = functions().keys();
+    names << u"ISNULL"_qs << u"CINT"_qs << u"CLNG"_qs;
+    names.sort();
+    return names;
 }
 
 QString quoteIdentifier(const QString& name) {
@@ -135,7 +147,9 @@ private:
             return {PieceKind::Operand, u"CAST(("_qs + args + u") AS INTEGER)"_qs, {}};
         const auto it = functions().constFind(upper);
         if (it == functions().constEnd())
-            throw DbError(3085, QStringLiteral("Undefinierte Funktion '%1' in Ausdruck.").arg(original));
+            throw DbError(3085, QStringLiteral("Undefinierte Funktion '%1' in Ausdruck. Erlaubt sind nur die Funktionen "
+                                               "des Access-SQL: %2.")
+                                    .arg(original, jetFunctionNames().join(QStringLiteral(", "))));
         return {PieceKind::Operand, it.value() + u'(' + args + u')', {}};
     }
 
@@ -156,7 +170,13 @@ private:
                 pieces.push_back({PieceKind::Operand, t.text, {}});
                 break;
             case TokenKind::Bracketed:
-                pieces.push_back(name(t.text));
+                // "[name](" calls a function like the bare word would, and only the dialect's own.
+                if (i + 1 < nodes.size() && nodes[i + 1].isGroup && !m_schema.resolve(t.text)) {
+                    pieces.push_back(function(t.text.toUpper(), t.text, nodes[i + 1]));
+                    ++i;
+                } else {
+                    pieces.push_back(name(t.text));
+                }
                 break;
             case TokenKind::Word: {
                 const QString upper = t.text.toUpper();
@@ -292,10 +312,28 @@ private:
 
 } // namespace
 
+bool isEngineFunctionOfTheDialect(const QString& sqliteName) {
+    static const QSet<QString> names = [] {
+        QSet<QString> set;
+        for (const QString& name : functions())
+            set.insert(name);
+        set << u"coalesce"_qs << u"like"_qs; // '&' and LIKE translate to these
+        return set;
+    }();
+    return names.contains(sqliteName.toLower());
+}
+
 QString translateJet(const QString& jetSql, const Schema& schema) {
+    if (jetSql.size() > kMaxJetSqlLength)
+        throw DbError(kTooComplex, QStringLiteral("Die Abfrage ist zu lang: %1 Zeichen, erlaubt sind höchstens %2.")
+                                       .arg(jetSql.size())
+                                       .arg(kMaxJetSqlLength));
+    // The engine would end the statement at the NUL and report the rest as an unknown token.
+    if (jetSql.contains(QChar(u'\0')))
+        throw DbError(kSyntaxError, QStringLiteral("Syntaxfehler in der Abfrage: sie enthält ein NUL-Zeichen."));
     const std::vector<Token> tokens = tokenizeJet(jetSql);
     size_t pos = 0;
-    const std::vector<Node> tree = buildTree(tokens, pos, false);
+    const std::vector<Node> tree = buildTree(tokens, pos, 0);
     return Translator(schema).level(tree);
 }
 

@@ -9,8 +9,23 @@ namespace db {
 // Name of the collation every connection registers and every translated text literal carries.
 inline constexpr const char* kJetCollation = "JET";
 
+// Texts longer than this are refused: no condition a player writes comes near it, and the
+// translated text must stay well inside the engine's own length limit of a million bytes.
+inline constexpr qsizetype kMaxJetSqlLength = 100000;
+// Parentheses (groups and calls) nest at most this deep. The translator walks them recursively, so
+// the bound keeps its stack small (also under sanitizers). The engine's parser stops earlier still
+// (at about 50 levels of parentheses, fewer for calls, which the translation adds) with the same
+// refusal, so nothing that could run is refused here.
+inline constexpr int kMaxJetNesting = 100;
+inline const QString kTooDeeplyNested =
+    QStringLiteral("Die Abfrage ist zu komplex: Klammern und Funktionen sind zu tief verschachtelt.");
+
 // Rewrites one Jet SQL text into SQLite SQL: names resolved and quoted, literals single-quoted,
 // Jet operators and functions mapped. Throws DbError on text it cannot translate.
 QString translateJet(const QString& jetSql, const Schema& schema);
+
+// Whether the engine function of this name is one the translation emits; conditions from users or
+// files may call no other.
+bool isEngineFunctionOfTheDialect(const QString& sqliteName);
 
 } // namespace db

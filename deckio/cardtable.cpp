@@ -9,7 +9,7 @@
 #include "db/jetfunctions.h"
 #include "db/queries.h"
 
-#include <algorithm>
+#include <QHash>
 
 namespace deckio {
 
@@ -24,10 +24,6 @@ QStringList column(db::Database& conn, const QString& sql) {
     return values;
 }
 
-bool containsNumber(const QStringList& numbers, const QString& number) {
-    // The catalogue compares numbers without regard to case; CardTable may spell them either way.
-    return std::any_of(numbers.begin(), numbers.end(), [&](const QString& n) { return db::jetCompare(n, number) == 0; });
-}
 
 } // namespace
 
@@ -69,12 +65,14 @@ QString cardTableNumber(const QString& line) {
 QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, const QString& leaderName,
                               const QString& inquisitorName) {
     // Looked up once: the data file may hold thousands of card lines.
-    const QStringList deckNumbers = column(conn, QStringLiteral("SELECT NUMMER FROM DECK"));
-    const QStringList leaderNumbers = column(
-        conn, QStringLiteral("SELECT NUMMER FROM ANFUEHRER WHERE NAME='") + db::quoted(leaderName) + QStringLiteral("'"));
-    const QStringList inquisitorNumbers = column(
-        conn, QStringLiteral("SELECT NUMMER FROM INQUISITOR WHERE NAME='") + db::quoted(inquisitorName) + QStringLiteral("'"));
+    // The catalogue compares numbers without regard to case; CardTable may spell them either way.
+    const NumberIndex deckNumbers(column(conn, QStringLiteral("SELECT NUMMER FROM DECK")));
+    const NumberIndex leaderNumbers(column(
+        conn, QStringLiteral("SELECT NUMMER FROM ANFUEHRER WHERE NAME='") + db::quoted(leaderName) + QStringLiteral("'")));
+    const NumberIndex inquisitorNumbers(column(
+        conn, QStringLiteral("SELECT NUMMER FROM INQUISITOR WHERE NAME='") + db::quoted(inquisitorName) + QStringLiteral("'")));
 
+    core::LineDecoder decode;
     QByteArray back;
     QByteArray cards;
     QByteArray leader;
@@ -82,35 +80,58 @@ QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, co
     for (const QByteArray& line : core::splitLines(cardData)) {
         if (isBackLine(line))
             back = line;
-        if (!isCardLine(line, Qt::CaseInsensitive))
+        // A card line with a NUL byte in it names no card.
+        if (!isCardLine(line, Qt::CaseInsensitive) || line.contains('\0'))
             continue;
         QString number;
         try {
-            number = cardTableNumber(core::decodeText(line));
+            number = cardTableNumber(decode(line));
         } catch (const db::DbError& e) {
-            throw CardTableLineError(e, core::decodeText(line));
+            throw CardTableLineError(e, decode(line));
         }
         const QByteArray entry = back + "\r\n" + line + " 1\r\n";
-        if (containsNumber(deckNumbers, number))
+        if (deckNumbers.contains(number))
             cards += entry;
-        if (containsNumber(leaderNumbers, number))
+        if (leaderNumbers.contains(number))
             leader += entry;
-        if (containsNumber(inquisitorNumbers, number))
+        if (inquisitorNumbers.contains(number))
             inquisitor += entry;
     }
     return cards + leader + inquisitor;
 }
 
 void importCardTableDeck(db::Database& conn, const QByteArray& deckFile, const CardTableChoices& choose) {
+    core::LineDecoder decode;
+    // Each distinct number is looked up once, and only in the tables that know it: a file may
+    // name thousands of cards.
+    const NumberIndex cards(conn, QStringLiteral("KARTEN"));
+    const NumberIndex leaders(conn, QStringLiteral("ANFUEHRER"));
+    const NumberIndex inquisitors(conn, QStringLiteral("INQUISITOR"));
+    struct Names {
+        QString leader;
+        QString inquisitor;
+    };
+    QHash<QString, Names> seen;
     for (const QByteArray& line : core::splitLines(deckFile)) {
-        if (!isCardLine(line, Qt::CaseSensitive))
+        // A card line with a NUL byte in it names no card: it is passed over like an unknown number.
+        if (!isCardLine(line, Qt::CaseSensitive) || line.contains('\0'))
             continue;
-        const QString number = cardTableNumber(core::decodeText(line));
-        insertCard(conn, number);
-        if (const QString leader = leaderNameForNumber(conn, number); !leader.isEmpty())
-            choose.leader(leader);
-        if (const QString inquisitor = inquisitorNameForNumber(conn, number); !inquisitor.isEmpty())
-            choose.inquisitor(inquisitor);
+        const QString number = cardTableNumber(decode(line));
+        auto it = seen.constFind(number);
+        if (it == seen.constEnd()) {
+            if (cards.contains(number))
+                insertCard(conn, number);
+            Names names;
+            if (leaders.contains(number))
+                names.leader = leaderNameForNumber(conn, number);
+            if (inquisitors.contains(number))
+                names.inquisitor = inquisitorNameForNumber(conn, number);
+            it = seen.insert(number, names);
+        }
+        if (!it->leader.isEmpty())
+            choose.leader(it->leader);
+        if (!it->inquisitor.isEmpty())
+            choose.inquisitor(it->inquisitor);
     }
 }
 

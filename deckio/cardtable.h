@@ -12,6 +12,12 @@ class Database;
 
 namespace deckio {
 
+// Files larger than these are refused unread. A CardTable deck names a few dozen cards in a few
+// kilobytes; CardTable's card data lists every card of the game in a few hundred kilobytes. Both
+// limits leave ample room and still read in well under a second.
+inline constexpr qint64 kMaxCardTableDeckBytes = 1024 * 1024;
+inline constexpr qint64 kMaxCardTableDataBytes = 4 * 1024 * 1024;
+
 // Where the player told us CardTable's card-data file lies.
 struct CardTableLocation {
     QString path;     // folder; ends with a separator only at a root

@@ -6,10 +6,17 @@
 #include "db/queries.h"
 #include "deck/entrynames.h"
 #include "core/textfile.h"
+#include "db/jetfunctions.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace deckio {
 
 namespace {
+
+// A number with a NUL character in it names no card (the catalogue's numbers are plain text).
+bool namesNoCard(const QString& number) { return number.contains(QChar(u'\0')); }
 
 QString firstField(db::Database& conn, const QString& sql) {
     auto rs = conn.OpenRecordset(sql);
@@ -48,21 +55,27 @@ DeckFileContent parseDeckFile(const QByteArray& bytes) {
     deck.leaderNumber = lines.value(0);
     deck.inquisitorNumber = lines.value(1);
     for (qsizetype i = 2; i < lines.size(); ++i)
-        if (!lines[i].isEmpty())
+        if (!lines[i].isEmpty() && !namesNoCard(lines[i]))
             deck.cardNumbers << lines[i];
     return deck;
 }
 
 QString leaderNameForNumber(db::Database& conn, const QString& number) {
+    if (namesNoCard(number))
+        return QString();
     return firstField(conn, QStringLiteral("SELECT NAME FROM ANFUEHRER WHERE NUMMER = '") + db::quoted(number) + QStringLiteral("' "));
 }
 
 QString inquisitorNameForNumber(db::Database& conn, const QString& number) {
+    if (namesNoCard(number))
+        return QString();
     return firstField(conn, QStringLiteral("SELECT NAME FROM INQUISITOR WHERE NUMMER = '") + db::quoted(number) + QStringLiteral("' "));
 }
 
 void insertCard(db::Database& conn, const QString& cardNumber) {
     // A deck holds each card once, however often a file names it.
+    if (namesNoCard(cardNumber))
+        return;
     const QString number = db::quoted(cardNumber);
     conn.Execute(QStringLiteral("INSERT INTO DECK ") + QStringLiteral("SELECT * FROM KARTEN ") +
                  QStringLiteral("WHERE KARTEN.NUMMER = '") + number +
@@ -70,8 +83,35 @@ void insertCard(db::Database& conn, const QString& cardNumber) {
 }
 
 void insertCards(db::Database& conn, const QStringList& cardNumbers) {
-    for (const QString& number : cardNumbers)
+    const NumberIndex catalogue(conn, QStringLiteral("KARTEN"));
+    std::vector<bool> inserted(static_cast<size_t>(catalogue.size()), false);
+    for (const QString& number : cardNumbers) {
+        const qsizetype at = catalogue.find(number);
+        if (at < 0 || inserted[static_cast<size_t>(at)])
+            continue;
+        inserted[static_cast<size_t>(at)] = true;
         insertCard(conn, number);
+    }
+}
+
+NumberIndex::NumberIndex(db::Database& conn, const QString& table) {
+    for (auto rs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM ") + table); !rs.Eof(); rs.MoveNext())
+        m_numbers << db::cellText(rs.Fields(0));
+    std::sort(m_numbers.begin(), m_numbers.end(), [](const QString& a, const QString& b) { return db::jetCompare(a, b) < 0; });
+}
+
+NumberIndex::NumberIndex(QStringList numbers) : m_numbers(std::move(numbers)) {
+    std::sort(m_numbers.begin(), m_numbers.end(), [](const QString& a, const QString& b) { return db::jetCompare(a, b) < 0; });
+}
+
+qsizetype NumberIndex::find(const QString& number) const {
+    if (namesNoCard(number))
+        return -1;
+    const auto it = std::lower_bound(m_numbers.begin(), m_numbers.end(), number,
+                                     [](const QString& a, const QString& b) { return db::jetCompare(a, b) < 0; });
+    if (it == m_numbers.end() || db::jetCompare(*it, number) != 0)
+        return -1;
+    return it - m_numbers.begin();
 }
 
 int entryIndexForName(const QStringList& entries, const QString& name) {

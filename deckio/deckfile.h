@@ -17,6 +17,25 @@ struct DeckFileContent {
     int lineCount = 0; // lines read, so that a short file can be told from an empty second line
 };
 
+// Deck files larger than this are refused unread: a deck names a few dozen cards in a few hundred
+// bytes, and a file of this size still reads in well under a second.
+inline constexpr qint64 kMaxDeckFileBytes = 256 * 1024;
+
+// The numbers of one table, to tell at once whether a number names one of its rows; compared as
+// the catalogue compares them (without regard to case).
+class NumberIndex {
+public:
+    NumberIndex(db::Database& conn, const QString& table);
+    explicit NumberIndex(QStringList numbers);
+    // Position of the matching number, -1 for none.
+    qsizetype find(const QString& number) const;
+    bool contains(const QString& number) const { return find(number) >= 0; }
+    qsizetype size() const { return m_numbers.size(); }
+
+private:
+    QStringList m_numbers;
+};
+
 // A deck file ends before its first or second line.
 inline const QString kPastEndOfFile = QStringLiteral("Einlesen hinter Dateiende.");
 
@@ -34,6 +53,7 @@ QString leaderNameForNumber(db::Database& conn, const QString& number);
 QString inquisitorNameForNumber(db::Database& conn, const QString& number);
 
 // Copies cards into DECK; numbers that match no card, or a card already there, insert nothing.
+// insertCards runs one statement per distinct card of the catalogue, however long the list.
 void insertCard(db::Database& conn, const QString& cardNumber);
 void insertCards(db::Database& conn, const QStringList& cardNumbers);
 

@@ -2,6 +2,7 @@
 
 #include "core/textfile.h"
 #include "db/dberror.h"
+#include "db/jettranslator.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,7 +14,9 @@ std::optional<QString> readFilterLine(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
+    // Only as much as a condition may hold: a longer first line is refused when it is translated,
+    // and a huge file costs no time to read.
+    const QByteArray bytes = file.read(db::kMaxJetSqlLength + 1);
     const qsizetype cr = bytes.indexOf('\r');
     return core::decodeText(cr < 0 ? bytes : bytes.left(cr));
 }

@@ -8,6 +8,7 @@ packages=(
   libsqlite3-dev sqlite3
   libbenchmark-dev
   xvfb xauth x11-utils imagemagick openbox
+  clang libclang-rt-14-dev
   fonts-dejavu-core
   qt6-translations-l10n
 )

@@ -241,10 +241,10 @@ private Q_SLOTS:
     void secondProgramMayNotClaimTheDatabase() {
         testing::TestProgramDir dir;
         auto first = core::claimDatabase(dir.databasePath());
-        QVERIFY(first);
-        QVERIFY(!core::claimDatabase(dir.databasePath()));
+        QCOMPARE(first->state(), core::InstanceLock::State::Acquired);
+        QCOMPARE(core::claimDatabase(dir.databasePath())->state(), core::InstanceLock::State::HeldByLiveProgram);
         first.reset();
-        QVERIFY(core::claimDatabase(dir.databasePath()));
+        QCOMPARE(core::claimDatabase(dir.databasePath())->state(), core::InstanceLock::State::Acquired);
     }
 
     void aboutBoxShowsTheVersion() {

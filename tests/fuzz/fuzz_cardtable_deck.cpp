@@ -1,0 +1,18 @@
+// A CardTable deck file imported into DECK.
+#include "db/dberror.h"
+#include "deckio/cardtable.h"
+#include "tests/fuzz/fuzzsupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    db::Database& conn = fuzzing::catalogue();
+    try {
+        const deckio::CardTableChoices ignore{[](const QString&) {}, [](const QString&) {}};
+        deckio::importCardTableDeck(conn, fuzzing::bytes(data, size), ignore);
+    } catch (const db::DbError&) {
+    }
+    try {
+        conn.Execute(QStringLiteral("DELETE * FROM DECK"));
+    } catch (const db::DbError&) {
+    }
+    return 0;
+}

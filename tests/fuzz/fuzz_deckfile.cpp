@@ -1,0 +1,17 @@
+// A deck file's bytes read as the main window reads them: lines, leader, inquisitor, cards into DECK.
+#include "db/dberror.h"
+#include "deckio/deckfile.h"
+#include "tests/fuzz/fuzzsupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    db::Database& conn = fuzzing::catalogue();
+    try {
+        const deckio::DeckFileContent deck = deckio::parseDeckFile(fuzzing::bytes(data, size));
+        (void)deckio::leaderNameForNumber(conn, deck.leaderNumber);
+        (void)deckio::inquisitorNameForNumber(conn, deck.inquisitorNumber);
+        deckio::insertCards(conn, deck.cardNumbers);
+        conn.Execute(QStringLiteral("DELETE * FROM DECK"));
+    } catch (const db::DbError&) {
+    }
+    return 0;
+}

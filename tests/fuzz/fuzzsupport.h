@@ -1,0 +1,41 @@
+#pragma once
+
+#include "db/database.h"
+#include "db/querybudget.h"
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+
+namespace fuzzing {
+
+// A private copy of the built catalogue, open for the whole run; DECK may be written.
+inline db::Database& catalogue() {
+    static QTemporaryDir dir;
+    static std::unique_ptr<db::Database> conn = [] {
+        const QString copy = dir.filePath(QStringLiteral("dravennacard.db"));
+        if (!QFile::copy(QStringLiteral(DRAVENNA_FUZZ_CATALOGUE), copy))
+            std::abort();
+        // A runaway condition is what the budget is for; the fuzzer should see it cut short quickly.
+        db::setQueryBudget({std::chrono::milliseconds(50), std::chrono::milliseconds(200)});
+        return db::Database::OpenDatabase(copy);
+    }();
+    return *conn;
+}
+
+inline QByteArray bytes(const uint8_t* data, size_t size) {
+    return QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+}
+
+// Scratch folder for file-based readers.
+inline QString scratchFile(const QString& name) {
+    static QTemporaryDir dir;
+    return dir.filePath(name);
+}
+
+} // namespace fuzzing
