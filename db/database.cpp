@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <cstring>
 #include <sqlite3.h>
 
 namespace db {
@@ -223,11 +224,10 @@ void Database::Close() {
 }
 
 void Database::fail() const {
-    const QString message = engineMessage(m_handle);
     // The engine's parser has a fixed stack; deep nesting runs out of it before the translator's bound.
-    if (message == u"parser stack overflow")
+    if (std::strcmp(sqlite3_errmsg(m_handle), "parser stack overflow") == 0)
         throw DbError(3360, kTooDeeplyNested);
-    throw DbError(sqlite3_errcode(m_handle), message);
+    throw DbError(sqlite3_errcode(m_handle), engineMessage(m_handle));
 }
 
 QString Database::translate(const QString& jetSql) const { return translateJet(jetSql, *m_schema); }
