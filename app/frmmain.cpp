@@ -3,6 +3,7 @@
 #include "core/programdir.h"
 #include "core/settings.h"
 #include "core/startup.h"
+#include "core/windowframe.h"
 #include "db/compaction.h"
 #include "db/database.h"
 #include "db/dberror.h"
@@ -342,16 +343,18 @@ void frmMain::placeFromSettings() {
     const float top = storedNumber(*s, QStringLiteral("Top"), (screenH - kDesignHeight) / 2);
     const float height = storedNumber(*s, QStringLiteral("Height"), kDesignHeight);
     const float width = storedNumber(*s, QStringLiteral("Width"), kDesignWidth);
-    move(twipsToPixels(this, qRound(left)), twipsToPixels(this, qRound(top)));
-    resize(twipsToPixels(this, qRound(width)), twipsToPixels(this, qRound(height)));
+    // Edges and size are the outer ones, frame included.
+    placeOuter(this, QRect(twipsToPixels(this, qRound(left)), twipsToPixels(this, qRound(top)),
+                           twipsToPixels(this, qRound(width)), twipsToPixels(this, qRound(height))));
 }
 
 void frmMain::writeSettings() {
     const auto s = core::openSettings(QStringLiteral("frmMain"));
-    s->setValue(QStringLiteral("Left"), numberAsText(static_cast<float>(pixelsToTwips(this, x()))));
-    s->setValue(QStringLiteral("Top"), numberAsText(static_cast<float>(pixelsToTwips(this, y()))));
-    s->setValue(QStringLiteral("Height"), numberAsText(static_cast<float>(pixelsToTwips(this, height()))));
-    s->setValue(QStringLiteral("Width"), numberAsText(static_cast<float>(pixelsToTwips(this, width()))));
+    const QRect outer = frameGeometry();
+    s->setValue(QStringLiteral("Left"), numberAsText(static_cast<float>(pixelsToTwips(this, outer.x()))));
+    s->setValue(QStringLiteral("Top"), numberAsText(static_cast<float>(pixelsToTwips(this, outer.y()))));
+    s->setValue(QStringLiteral("Height"), numberAsText(static_cast<float>(pixelsToTwips(this, outer.height()))));
+    s->setValue(QStringLiteral("Width"), numberAsText(static_cast<float>(pixelsToTwips(this, outer.width()))));
     s->setValue(QStringLiteral("chkShow"), mnuKartenAnzeigen->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
     s->sync();
 }

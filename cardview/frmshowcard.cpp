@@ -3,6 +3,7 @@
 #include "core/programdir.h"
 #include "core/prompter.h"
 #include "core/settings.h"
+#include "core/windowframe.h"
 #include "db/database.h"
 #include "db/flexgrid.h"
 #include "cardview/cardtext.h"
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 
 namespace cardview {
@@ -71,16 +73,20 @@ frmShowCard::frmShowCard(QWidget* owner, std::function<bool()> isActive)
     connect(mnuHalfSize, &QAction::triggered, this, [this] { setClientHeightTwips(3375); });
     connect(mnuQuarterSize, &QAction::triggered, this, [this] { setClientHeightTwips(1687); });
 
-    // Loading: placement and mode from the settings.
+    // The floor holds for the player's dragging and for the window manager alike.
+    const int floor = ui::twipsToPixels(this, kMinClientHeight);
+    setMinimumSize(qRound(floor * 0.6), floor);
+
+    // Loading: placement and mode from the settings. The stored height is the outer one, frame included.
     const auto s = core::openSettings(kSection);
     const int height = ui::twipsToPixels(this, s->value(QStringLiteral("Height"), kNormalHeight).toInt());
-    resize(qRound(height * 0.6), height);
+    const QSize outer(qRound(height * 0.6), height);
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
     const int left = s->contains(QStringLiteral("Left")) ? ui::twipsToPixels(this, s->value(QStringLiteral("Left")).toInt())
-                                                          : (screenRect.width() - width()) / 2;
+                                                          : (screenRect.width() - outer.width()) / 2;
     const int top = s->contains(QStringLiteral("Top")) ? ui::twipsToPixels(this, s->value(QStringLiteral("Top")).toInt())
-                                                        : (screenRect.height() - height) / 2;
-    move(left, top);
+                                                        : (screenRect.height() - outer.height()) / 2;
+    ui::placeOuter(this, QRect(QPoint(left, top), outer), [this](QSize client) { setClientHeight(client.height()); });
     setMode(storedType() == u"Pic");
 }
 
@@ -102,24 +108,39 @@ void frmShowCard::showCard(const QString& sKartenname, const QString& sTable) {
         showPicture(sKartenname, sTable);
 }
 
-bool frmShowCard::commonStart(const QString& sTable, QString& table) {
-    if (!m_isActive())
-        return false;
-    table = sTable.isEmpty() ? QStringLiteral("KARTEN") : sTable;
-    if (!isVisible()) {
-        show();
-        m_shownOnce = true;
-        if (parentWidget() && parentWidget()->isVisible()) {
-            parentWidget()->activateWindow();
-            parentWidget()->setFocus();
+QString frmShowCard::tableOf(const QString& sTable) { return sTable.isEmpty() ? QStringLiteral("KARTEN") : sTable; }
+
+void frmShowCard::appear() {
+    if (isVisible())
+        return;
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && !owner->isVisible()) {
+        // Mapped before its owner, the window manager would not know whose tool window it is and stack it below.
+        if (!m_waitingForOwner) {
+            m_waitingForOwner = true;
+            ui::whenFramed(owner, [self = QPointer<frmShowCard>(this)] {
+                if (!self)
+                    return;
+                self->m_waitingForOwner = false;
+                if (self->m_isActive() && !self->isVisible())
+                    self->appear();
+            });
         }
+        return;
     }
-    return true;
+    // The control that had the keyboard gets it back: the player goes on with the arrow keys.
+    QPointer<QWidget> hadFocus = owner ? owner->focusWidget() : nullptr;
+    show();
+    m_shownOnce = true;
+    if (owner && owner->isVisible()) {
+        owner->activateWindow();
+        if (hadFocus)
+            hadFocus->setFocus(Qt::ActiveWindowFocusReason);
+    }
 }
 
 void frmShowCard::showPicture(const QString& sKartenname, const QString& sTable) {
-    QString table;
-    if (!commonStart(sTable, table))
+    if (!m_isActive())
         return;
     if (!m_library.ensureLoaded()) {
         // Without the picture library the text still tells the player everything.
@@ -132,7 +153,8 @@ void frmShowCard::showPicture(const QString& sKartenname, const QString& sTable)
         showText(sKartenname, sTable);
         return;
     }
-    const db::Recordset rs = cardRecord(sKartenname, table);
+    // Read first: a failing look-up leaves a hidden window hidden.
+    const db::Recordset rs = cardRecord(sKartenname, tableOf(sTable));
     QImage picture;
     if (!rs.Eof()) {
         const PictureRef ref = pictureRef(rs.Fields(QStringLiteral("Nummer")).toString());
@@ -140,15 +162,16 @@ void frmShowCard::showPicture(const QString& sKartenname, const QString& sTable)
     }
     if (picture.isNull())
         picture = m_library.GetPicture(QStringLiteral("BLANK"), QStringLiteral("BLANK"));
+    appear();
     setMode(true);
     imgCard->setPixmap(QPixmap::fromImage(picture));
 }
 
 void frmShowCard::showText(const QString& sKartenname, const QString& sTable) {
-    QString table;
-    if (!commonStart(sTable, table))
+    if (!m_isActive())
         return;
-    const db::Recordset rs = cardRecord(sKartenname, table);
+    const db::Recordset rs = cardRecord(sKartenname, tableOf(sTable));
+    appear();
     if (rs.Eof()) {
         txtCard->clear();
         return;
@@ -165,29 +188,30 @@ void frmShowCard::showText(const QString& sKartenname, const QString& sTable) {
 
 void frmShowCard::closeWindow() { close(); }
 
-void frmShowCard::setClientHeightTwips(int twips) {
-    const int h = ui::twipsToPixels(this, twips);
+void frmShowCard::setClientHeightTwips(int twips) { setClientHeight(ui::twipsToPixels(this, twips)); }
+
+void frmShowCard::setClientHeight(int pixels) {
+    const int h = qMax(pixels, ui::twipsToPixels(this, kMinClientHeight));
     resize(qRound(h * 0.6), h);
 }
 
 void frmShowCard::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    const int floor = ui::twipsToPixels(this, kMinClientHeight);
-    const int h = qMax(height(), floor);
+    // Picture and text cover whatever the client area is now, also while a correction below is under way.
+    imgCard->setGeometry(rect());
+    txtCard->setGeometry(rect());
+    const int h = qMax(height(), ui::twipsToPixels(this, kMinClientHeight));
     const int w = qRound(h * 0.6);
-    if (h != height() || w != width()) {
+    if (h != height() || w != width())
         resize(w, h);
-        return;
-    }
-    imgCard->setGeometry(0, 0, w, h);
-    txtCard->setGeometry(0, 0, w, h);
 }
 
 void frmShowCard::storePlacement() {
     const auto s = core::openSettings(kSection);
-    s->setValue(QStringLiteral("Left"), QString::number(ui::pixelsToTwips(this, x())));
-    s->setValue(QStringLiteral("Top"), QString::number(ui::pixelsToTwips(this, y())));
-    s->setValue(QStringLiteral("Height"), QString::number(ui::pixelsToTwips(this, height())));
+    const QRect outer = frameGeometry();
+    s->setValue(QStringLiteral("Left"), QString::number(ui::pixelsToTwips(this, outer.x())));
+    s->setValue(QStringLiteral("Top"), QString::number(ui::pixelsToTwips(this, outer.y())));
+    s->setValue(QStringLiteral("Height"), QString::number(ui::pixelsToTwips(this, outer.height())));
 }
 
 void frmShowCard::closeEvent(QCloseEvent* event) {

@@ -44,7 +44,10 @@ protected:
 
 private:
     void showPicture(const QString& sKartenname, const QString& sTable);
-    bool commonStart(const QString& sTable, QString& table);
+    static QString tableOf(const QString& sTable);
+    // Shows the window, once its owner is on screen, and leaves the keyboard where it was.
+    void appear();
+    void setClientHeight(int pixels);
     QString storedType() const;
     void setMode(bool picture);
     void storePlacement();
@@ -55,6 +58,7 @@ private:
     QString m_name;
     QString m_table;
     bool m_shownOnce = false;
+    bool m_waitingForOwner = false;
 };
 
 } // namespace cardview

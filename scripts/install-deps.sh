@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
   libsqlite3-dev sqlite3
   libbenchmark-dev
-  xvfb xauth x11-utils imagemagick openbox
+  xvfb xauth x11-utils imagemagick openbox xdotool
   clang libclang-rt-14-dev
   fonts-dejavu-core
   qt6-translations-l10n

@@ -171,7 +171,8 @@ private Q_SLOTS:
         f.start();
         f.window->move(ui::twipsToPixels(f.window.get(), 1500), ui::twipsToPixels(f.window.get(), 900));
         resizeClient(f.window.get(), 12000, 6000);
-        const int width = ui::pixelsToTwips(f.window.get(), f.window->width());
+        // Stored and restored is the outer size, frame included.
+        const int width = ui::pixelsToTwips(f.window.get(), f.window->frameGeometry().width());
         f.window->mnuKartenAnzeigen->trigger(); // off
         QCOMPARE(f.viewer.closed, 1);
         QVERIFY(f.close());
@@ -185,7 +186,7 @@ private Q_SLOTS:
         f.start();
         QVERIFY(!f.window->mnuKartenAnzeigen->isChecked());
         QVERIFY(!f.viewer.shown.contains(QPair<QString, QString>{"BLANK", "KARTEN"}));
-        QCOMPARE(ui::pixelsToTwips(f.window.get(), f.window->width()), width);
+        QTRY_COMPARE(ui::pixelsToTwips(f.window.get(), f.window->frameGeometry().width()), width);
     }
 
     void closingWithCardsAsksAndNoKeepsEverything() {

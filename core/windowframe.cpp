@@ -1,0 +1,83 @@
+#include "core/windowframe.h"
+
+#include "core/placement.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QWindow>
+
+namespace ui {
+
+namespace {
+
+bool framedNow(const QWidget* window) {
+    return window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed();
+}
+
+// Waits for the first exposure of a window's native window, then runs its task once.
+class FramedWatcher : public QObject {
+public:
+    FramedWatcher(QWidget* window, std::function<void()> apply) : QObject(window), m_window(window), m_apply(std::move(apply)) {
+        window->installEventFilter(this);
+        if (window->windowHandle())
+            window->windowHandle()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        QWindow* handle = m_window->windowHandle();
+        if (watched == m_window && event->type() == QEvent::Show && handle)
+            handle->installEventFilter(this);
+        if (handle && watched == handle && event->type() == QEvent::Expose && handle->isExposed() && !m_done) {
+            m_done = true;
+            m_apply();
+            deleteLater();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* m_window;
+    std::function<void()> m_apply;
+    bool m_done = false;
+};
+
+QList<QRect> screenAreas() {
+    QList<QRect> areas;
+    const auto screens = QGuiApplication::screens();
+    for (const QScreen* s : screens)
+        areas << s->availableGeometry();
+    return areas;
+}
+
+} // namespace
+
+QSize frameExtra(const QWidget* window) { return window->frameGeometry().size() - window->size(); }
+
+void whenFramed(QWidget* window, std::function<void()> apply) {
+    if (framedNow(window))
+        apply();
+    else
+        new FramedWatcher(window, std::move(apply));
+}
+
+void placeOuter(QWidget* window, const QRect& outer, std::function<void(QSize client)> sizeClient) {
+    if (!sizeClient)
+        sizeClient = [window](QSize client) { window->resize(client); };
+    const QRect placed = core::keptOnScreen(outer, screenAreas());
+    window->move(placed.topLeft());
+    sizeClient(placed.size() - (framedNow(window) ? frameExtra(window) : QSize()));
+    if (!framedNow(window)) {
+        QPointer<QWidget> guard(window);
+        const QSize meant = window->size();
+        whenFramed(window, [guard, placed, sizeClient, meant] {
+            // A size set in the meantime is the newer wish.
+            if (guard && guard->size() == meant)
+                sizeClient(placed.size() - frameExtra(guard));
+        });
+    }
+}
+
+} // namespace ui

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QRect>
+#include <QWidget>
+#include <functional>
+
+namespace ui {
+
+// What the window manager's frame adds around a window's client area; nothing before it has framed the window.
+QSize frameExtra(const QWidget* window);
+
+// Runs apply once the window is mapped and framed: at once when it already is, else when it first appears.
+void whenFramed(QWidget* window, std::function<void()> apply);
+
+// Moves a window's frame to outer's corner, brought onto a screen when it would lie off every screen, and sizes its
+// client area so that the frame gets outer's size; sizeClient (default: resize) does the sizing. Until the window
+// manager has framed the window the frame's own size is not known: the client then gets the whole size, and is
+// sized again as soon as the frame is there.
+void placeOuter(QWidget* window, const QRect& outer, std::function<void(QSize client)> sizeClient = {});
+
+} // namespace ui

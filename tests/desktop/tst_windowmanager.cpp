@@ -1,0 +1,275 @@
+// What only a real window manager shows: stacking of the card window, keyboard focus, frames and placement.
+// Runs under tests/desktop/with-window-manager.sh (Xvfb + openbox); keys and clicks go through the X server.
+#include "cardview/frmshowcard.h"
+#include "core/settings.h"
+#include "db/dberror.h"
+#include "db/flexgrid.h"
+#include "app/frmmain.h"
+#include "tests/helpers/scriptedprompter.h"
+#include "tests/helpers/testprogramdir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTreeWidget>
+#include <QWindow>
+#include <QtTest/QTest>
+
+namespace {
+
+constexpr int kWait = 20000; // the machine may be busy: window manager round trips get generous time
+
+QString run(const QString& program, const QStringList& args) {
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(30000))
+        qFatal("%s did not finish", qPrintable(program));
+    return QString::fromLatin1(p.readAllStandardOutput());
+}
+
+// The client windows as the window manager stacks them, bottom first.
+QList<WId> stacking() {
+    const QString out = run(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+    QList<WId> ids;
+    static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
+    for (auto it = hex.globalMatch(out); it.hasNext();)
+        ids << it.next().captured(0).toULongLong(nullptr, 16);
+    return ids;
+}
+
+bool stackedAbove(QWidget* upper, QWidget* lower) {
+    const QList<WId> ids = stacking();
+    const qsizetype u = ids.indexOf(upper->winId());
+    const qsizetype l = ids.indexOf(lower->winId());
+    return u >= 0 && l >= 0 && u > l;
+}
+
+WId transientFor(QWidget* w) {
+    const QString out = run(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(w->winId()), QStringLiteral("WM_TRANSIENT_FOR")});
+    static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
+    const auto m = hex.match(out);
+    return m.hasMatch() ? m.captured(0).toULongLong(nullptr, 16) : 0;
+}
+
+// Keys and clicks as the X server delivers them: to whatever has the keyboard focus, under the pointer.
+void pressKeys(const QStringList& keys) {
+    run(QStringLiteral("xdotool"), QStringList{QStringLiteral("key"), QStringLiteral("--delay"), QStringLiteral("150")} + keys);
+}
+
+void clickAt(QWidget* w, QPoint local) {
+    const QPoint p = w->mapToGlobal(local);
+    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QStringLiteral("--sync"), QString::number(p.x()),
+                                    QString::number(p.y()), QStringLiteral("click"), QStringLiteral("1")});
+}
+
+QPoint cellCentre(ui::FlexGrid* grid, int row) {
+    return grid->visualRect(grid->model()->index(row - 1, 1)).center();
+}
+
+int twips(QWidget* w, int px) { return ui::pixelsToTwips(w, px); }
+
+// The program as it starts: a real main window with its real card window.
+struct Program {
+    testing::TestProgramDir dir;
+    testing::ScriptedPrompter prompter;
+    std::unique_ptr<ui::frmMain> window;
+
+    void start() {
+        window = std::make_unique<ui::frmMain>();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window.get(), kWait));
+    }
+    cardview::frmShowCard* card() const { return window->findChild<cardview::frmShowCard*>(); }
+    // The card window is mapped and framed by the window manager.
+    void waitForCard() {
+        QVERIFY(card());
+        QTRY_VERIFY_WITH_TIMEOUT(card()->isVisible() && card()->windowHandle() && card()->windowHandle()->isExposed(), kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(card()->frameGeometry() != card()->geometry(), kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(window->frameGeometry() != window->geometry(), kWait);
+    }
+    void close() {
+        QVERIFY(window->close());
+        window.reset();
+    }
+};
+
+void storeMain(int left, int top, int width, int height) {
+    const auto s = core::openSettings(QStringLiteral("frmMain"));
+    s->setValue(QStringLiteral("Left"), QString::number(left));
+    s->setValue(QStringLiteral("Top"), QString::number(top));
+    s->setValue(QStringLiteral("Height"), QString::number(height));
+    s->setValue(QStringLiteral("Width"), QString::number(width));
+}
+
+void storeCard(int left, int top, const QString& height) {
+    const auto s = core::openSettings(QStringLiteral("frmShowCard"));
+    s->setValue(QStringLiteral("Left"), QString::number(left));
+    s->setValue(QStringLiteral("Top"), QString::number(top));
+    s->setValue(QStringLiteral("Height"), height);
+}
+
+QStringList stored(const char* section, const QStringList& keys) {
+    const auto s = core::openSettings(QString::fromLatin1(section));
+    QStringList values;
+    for (const QString& k : keys)
+        values << s->value(k).toString();
+    return values;
+}
+
+} // namespace
+
+class TstWindowManager : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void cardWindowFloatsAboveTheMainWindow() {
+        Program p;
+        p.start();
+        p.waitForCard();
+        QCOMPARE(transientFor(p.card()), p.window->winId());
+        QTRY_VERIFY_WITH_TIMEOUT(stackedAbove(p.card(), p.window.get()), kWait);
+
+        // Clicks in the main window raise it, but never above the window it owns.
+        ui::FlexGrid* pool = p.window->flxPool;
+        for (int row : {3, 5}) {
+            clickAt(pool->viewport(), cellCentre(pool, row));
+            QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), row, kWait);
+            QTRY_VERIFY_WITH_TIMEOUT(p.window->isActiveWindow(), kWait);
+            QVERIFY(stackedAbove(p.card(), p.window.get()));
+        }
+        clickAt(p.window->tvwNotes->viewport(), QPoint(5, 5));
+        QTest::qWait(300);
+        QVERIFY(stackedAbove(p.card(), p.window.get()));
+        QVERIFY(p.card()->isVisible());
+    }
+
+    void keyboardFocusReturnsToThePoolWhenTheCardWindowOpens() {
+        Program p;
+        p.start();
+        p.waitForCard();
+        ui::FlexGrid* pool = p.window->flxPool;
+        clickAt(pool->viewport(), cellCentre(pool, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), 2, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(pool->hasFocus(), kWait);
+
+        // Closed by the player, reopened by the next card the pool moves to.
+        p.card()->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!p.card()->isVisible(), kWait);
+        pressKeys({QStringLiteral("Down")});
+        QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), 3, kWait);
+        p.waitForCard();
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->isActiveWindow(), kWait);
+        pressKeys({QStringLiteral("Down"), QStringLiteral("Down")});
+        QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), 5, kWait);
+
+        // Switched off and on again through its menu entry.
+        p.window->mnuKartenAnzeigen->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(!p.card()->isVisible(), kWait);
+        p.window->mnuKartenAnzeigen->trigger();
+        p.waitForCard();
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->isActiveWindow(), kWait);
+        pressKeys({QStringLiteral("Down"), QStringLiteral("Down")});
+        QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), 7, kWait);
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(pool));
+    }
+
+    void pictureAndTextCoverTheClientArea_data() {
+        QTest::addColumn<QString>("height");
+        QTest::newRow("zero") << QStringLiteral("0");
+        QTest::newRow("not a number") << QStringLiteral("abc");
+        QTest::newRow("below the floor") << QStringLiteral("1000");
+        QTest::newRow("normal") << QStringLiteral("7200");
+    }
+    void pictureAndTextCoverTheClientArea() {
+        QFETCH(QString, height);
+        Program p;
+        storeCard(1500, 1500, height);
+        p.start();
+        p.waitForCard();
+        cardview::frmShowCard* card = p.card();
+        const int floor = ui::twipsToPixels(card, 1500);
+        QTRY_VERIFY_WITH_TIMEOUT(card->height() >= floor, kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(card->width(), qRound(card->height() * 0.6), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(card->imgCard->geometry(), card->rect(), kWait);
+        QCOMPARE(card->txtCard->geometry(), card->rect());
+        // The player's size entries keep them covering it too.
+        card->mnuQuarterSize->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(card->height(), ui::twipsToPixels(card, 1687), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(card->imgCard->geometry(), card->rect(), kWait);
+        QCOMPARE(card->txtCard->geometry(), card->rect());
+    }
+
+    void aFailingLookUpLeavesAHiddenCardWindowHidden() {
+        Program p;
+        p.start();
+        p.waitForCard();
+        cardview::frmShowCard* card = p.card();
+        card->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!card->isVisible(), kWait);
+        QVERIFY(p.window->mnuKartenAnzeigen->isChecked());
+        QVERIFY_THROWS_EXCEPTION(db::DbError, card->showCard(QStringLiteral("Harald"), QStringLiteral("KEINE_TABELLE")));
+        QTest::qWait(200);
+        QVERIFY(!card->isVisible());
+        // Text mode reads first as well.
+        core::openSettings(QStringLiteral("frmShowCard"))->setValue(QStringLiteral("Type"), QStringLiteral("Text"));
+        QVERIFY_THROWS_EXCEPTION(db::DbError, card->showCard(QStringLiteral("Harald"), QStringLiteral("KEINE_TABELLE")));
+        QVERIFY(!card->isVisible());
+        // A good look-up opens it again.
+        card->showCard(QStringLiteral("Harald"), QStringLiteral("ANFUEHRER"));
+        QVERIFY(card->isVisible());
+        QVERIFY(card->txtCard->text().contains(QStringLiteral("Harald")));
+    }
+
+    void storedSizesAreOuterSizesAndSurviveRestarts() {
+        Program p;
+        // Multiples of 15 twips, whole pixels at 96 dpi.
+        storeMain(1500, 1200, 13500, 9000);
+        storeCard(16500, 1800, QStringLiteral("6000"));
+        const QStringList mainKeys{"Left", "Top", "Height", "Width"};
+        const QStringList cardKeys{"Left", "Top", "Height"};
+        const QStringList mainBefore = stored("frmMain", mainKeys);
+        const QStringList cardBefore = stored("frmShowCard", cardKeys);
+        for (int cycle = 1; cycle <= 3; ++cycle) {
+            p.start();
+            p.waitForCard();
+            ui::frmMain* w = p.window.get();
+            // The frame counts: the stored numbers are the window's outer edges and size.
+            QTRY_COMPARE_WITH_TIMEOUT(twips(w, w->frameGeometry().height()), 9000, kWait);
+            QCOMPARE(twips(w, w->frameGeometry().width()), 13500);
+            QCOMPARE(twips(w, w->frameGeometry().left()), 1500);
+            QCOMPARE(twips(w, w->frameGeometry().top()), 1200);
+            cardview::frmShowCard* card = p.card();
+            QTRY_COMPARE_WITH_TIMEOUT(twips(card, card->frameGeometry().height()), 6000, kWait);
+            QCOMPARE(twips(card, card->frameGeometry().left()), 16500);
+            QCOMPARE(twips(card, card->frameGeometry().top()), 1800);
+            QVERIFY(card->height() < card->frameGeometry().height());
+            QCOMPARE(card->width(), qRound(card->height() * 0.6));
+            p.close();
+            QCOMPARE(stored("frmMain", mainKeys), mainBefore);
+            QCOMPARE(stored("frmShowCard", cardKeys), cardBefore);
+        }
+    }
+
+    void aPlaceOffEveryScreenIsBroughtBack() {
+        Program p;
+        storeMain(-300000, 250000, 13500, 9000);
+        storeCard(400000, -90000, QStringLiteral("6750"));
+        p.start();
+        p.waitForCard();
+        const QRect screen = p.window->screen()->availableGeometry();
+        QTRY_VERIFY_WITH_TIMEOUT(screen.contains(p.window->frameGeometry()), kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(screen.contains(p.card()->frameGeometry()), kWait);
+        p.close();
+        // What is stored next lies on the screen as well.
+        const auto s = core::openSettings(QStringLiteral("frmMain"));
+        const int left = s->value(QStringLiteral("Left")).toInt();
+        const int top = s->value(QStringLiteral("Top")).toInt();
+        QVERIFY2(left >= 0 && top >= 0, qPrintable(QStringLiteral("%1 %2").arg(left).arg(top)));
+    }
+};
+
+QTEST_MAIN(TstWindowManager)
+#include "tst_windowmanager.moc"
