@@ -23,6 +23,7 @@
 #include "filter/frmspezfilter.h"
 #include "filter/quickfilter.h"
 
+#include <algorithm>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFileInfo>
@@ -33,6 +34,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTreeWidget>
 
 namespace ui {
@@ -132,6 +135,8 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     const QString deckPath = core::deckPathFromArgument(commandLine);
     if (!deckPath.isEmpty() && QFileInfo(deckPath).isFile())
         LoadDeckFile(deckPath);
+    // The keyboard starts in the pool, also when a message box of the start-up was the first active window.
+    flxPool->setFocus(Qt::OtherFocusReason);
     m_loaded = true;
     showPoolCount();
 }
@@ -187,7 +192,7 @@ void frmMain::buildControls() {
     tvwNotes = named(new QTreeWidget(frmLower), "tvwNotes");
     tvwNotes->setHeaderHidden(true);
     place(tvwNotes, 2640, 0, 4575, 1575);
-    lblNotice = named(new QLabel(QStringLiteral("Doppelklick oder Enter fügt eine Karte dem Deck hinzu, Entf nimmt sie wieder heraus."),
+    lblNotice = named(new QLabel(QStringLiteral("Doppelklick oder Enter fügt eine Karte dem Deck hinzu, Entf nimmt sie heraus."),
                                  client),
                       "lblNotice");
     place(lblNotice, 120, 7800, 14535, 255);
@@ -201,6 +206,8 @@ void frmMain::buildControls() {
     regular.setBold(false);
     txtQuickNameFilter->setFont(regular);
     cmbQuickFilter->setFont(regular);
+
+    fitTexts();
 
     const QList<QWidget*> tabOrder = {flxPool, cmbLeader, flxDeck, txtQuickNameFilter, tvwNotes,
                                       cmdStandard, cmdShowLeader, cmbQuickFilter, cmbInquisitor, cmdShowInq};
@@ -359,6 +366,43 @@ void frmMain::writeSettings() {
     s->sync();
 }
 
+void frmMain::fitTexts() {
+    auto px = [this](int twips) { return twipsToPixels(this, twips); };
+    // The desktop's fonts are wider than the designed ones: buttons grow to their captions, the leader frame
+    // with them (to the left, the lists give way), and "Hinweise:" goes above the notes when it no longer fits
+    // between the pool count and the tree.
+    const int showWidth = std::max({px(975), fittedWidth(cmdShowLeader), fittedWidth(cmdShowInq)});
+    const int standardWidth = qMax(px(1335), fittedWidth(cmdStandard));
+    const int gap = px(1080) - px(975);
+    cmdShowLeader->resize(showWidth, cmdShowLeader->height());
+    cmdShowInq->resize(showWidth, cmdShowInq->height());
+    cmdStandard->setGeometry(showWidth + gap, 0, standardWidth, cmdStandard->height());
+    frmLeader->resize(showWidth + gap + standardWidth, frmLeader->height());
+    m_leaderFrameExtra = frmLeader->width() - px(2415);
+
+    const QFontMetrics bold(lblAnzPool->font());
+    const int largestCount = bold.horizontalAdvance(QStringLiteral("Anzahl Karten: 100000"));
+    const int notesWidth = qMax(px(975), bold.horizontalAdvance(Label1->text()) + 2);
+    Label1->resize(notesWidth, Label1->height());
+    const int between = px(120);
+    if (largestCount + between > Label1->x() || Label1->x() + notesWidth > tvwNotes->x()) {
+        Label1->move(tvwNotes->x(), 0);
+        const int top = Label1->height() + px(45);
+        tvwNotes->setGeometry(tvwNotes->x(), top, tvwNotes->width(), frmLower->height() - top);
+    }
+    lblAnzPool->resize(qMax(lblAnzPool->width(), qMin(largestCount + 2, Frame1->width())), lblAnzPool->height());
+    lblAnzDeck->resize(qMax(lblAnzDeck->width(), largestCount + 2), lblAnzDeck->height());
+}
+
+int frmMain::fittedWidth(const QPushButton* button) const {
+    QStyleOptionButton opt;
+    opt.initFrom(button);
+    opt.text = button->text();
+    const QStyle* st = button->style();
+    return button->fontMetrics().horizontalAdvance(button->text()) + st->pixelMetric(QStyle::PM_ButtonMargin, &opt, button) +
+           2 * st->pixelMetric(QStyle::PM_DefaultFrameWidth, &opt, button) + 2;
+}
+
 void frmMain::layoutControls() {
     if (isMinimized())
         return;
@@ -378,9 +422,10 @@ void frmMain::layoutControls() {
     flxPool->resize(px(half), flxPool->height());
     flxDeck->setGeometry(px(right), flxDeck->y(), px(half), flxDeck->height());
     lblAnzDeck->move(px(right), lblAnzDeck->y());
-    cmbLeader->setGeometry(px(right), cmbLeader->y(), px(right - 2745), cmbLeader->height());
-    cmbInquisitor->setGeometry(px(right), cmbInquisitor->y(), px(right - 2745), cmbInquisitor->height());
-    frmLeader->move(px(W - 2535), frmLeader->y());
+    cmbLeader->setGeometry(px(right), cmbLeader->y(), px(right - 2745) - m_leaderFrameExtra, cmbLeader->height());
+    cmbInquisitor->setGeometry(px(right), cmbInquisitor->y(), px(right - 2745) - m_leaderFrameExtra, cmbInquisitor->height());
+    frmLeader->move(px(W - 2535) - m_leaderFrameExtra, frmLeader->y());
+    lblNotice->resize(px(W - 240), lblNotice->height());
     tvwNotes->resize(px(half - 2640), tvwNotes->height());
     frmLower->resize(px(half), frmLower->height());
 }

@@ -102,6 +102,9 @@ protected:
 
 private:
     void buildControls();
+    // Sizes and places the captioned controls so that their texts fit the fonts they are drawn in.
+    void fitTexts();
+    int fittedWidth(const QPushButton* button) const;
     void buildMenus();
     void setUpGrid(FlexGrid* grid);
     void fillLeaderList();
@@ -171,6 +174,7 @@ private:
     std::unique_ptr<filter::frmSpezFilter> m_frmSpezFilter;
     std::unique_ptr<filter::frmSortieren> m_frmSortieren;
     bool m_loaded = false;
+    int m_leaderFrameExtra = 0; // pixels the leader frame is wider than designed
 };
 
 } // namespace ui

@@ -114,13 +114,24 @@ private Q_SLOTS:
         resizeClient(w, 14775, 8055);
         QCOMPARE(twips(w->flxPool), QRect(120, 120, 7215, 5895));
         QCOMPARE(twips(w->flxDeck), QRect(7440, 840, 7215, 6495));
-        QCOMPARE(twips(w->cmbLeader), QRect(7440, 120, 4695, 315));
-        QCOMPARE(twips(w->cmbInquisitor), QRect(7440, 480, 4695, 315));
-        QCOMPARE(twips(w->frmLeader).topLeft(), QPoint(12240, 120));
+        // The leader buttons are as wide as their captions need in the desktop's font, at least as designed; the
+        // frame grows to the left and the lists give way, keeping the designed gap and margin.
+        QCOMPARE(twips(w->cmbLeader).topLeft(), QPoint(7440, 120));
+        QCOMPARE(twips(w->cmbInquisitor).topLeft(), QPoint(7440, 480));
+        QVERIFY(twips(w->frmLeader).width() >= 2415);
+        QCOMPARE(w->frmLeader->y(), ui::twipsToPixels(w, 120));
+        QCOMPARE(w->frmLeader->geometry().right() + 1, w->clientArea()->width() - ui::twipsToPixels(w, 120));
+        QCOMPARE(w->cmbLeader->geometry().right() + 1 + ui::twipsToPixels(w, 105), w->frmLeader->x());
+        QCOMPARE(w->cmbInquisitor->width(), w->cmbLeader->width());
         QCOMPARE(twips(w->lblAnzDeck).left(), 7440);
         QCOMPARE(w->lblAnzDeck->y(), ui::twipsToPixels(w, 8055 - 605));
         QCOMPARE(twips(w->frmLower), QRect(120, 6120, 7215, 1575));
-        QCOMPARE(twips(w->tvwNotes), QRect(2640, 0, 4575, 1575));
+        // "Hinweise:" does not fit between the pool count and the notes in the desktop's font: it heads them.
+        QCOMPARE(w->Label1->pos(), w->tvwNotes->pos() - QPoint(0, w->tvwNotes->y()));
+        QCOMPARE(twips(w->tvwNotes).left(), 2640);
+        QCOMPARE(twips(w->tvwNotes).width(), 4575);
+        QCOMPARE(w->tvwNotes->geometry().bottom() + 1, w->frmLower->height());
+        QVERIFY(w->tvwNotes->y() >= w->Label1->geometry().bottom() + 1);
         QCOMPARE(twips(w->lblNotice).top(), 7800);
 
         resizeClient(w, 3000, 1000);

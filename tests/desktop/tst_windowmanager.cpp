@@ -146,6 +146,18 @@ private Q_SLOTS:
         QVERIFY(p.card()->isVisible());
     }
 
+    void theKeyboardStartsInThePool() {
+        Program p;
+        p.start();
+        p.waitForCard();
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->isActiveWindow(), kWait);
+        ui::FlexGrid* pool = p.window->flxPool;
+        const int first = pool->Row();
+        pressKeys({QStringLiteral("Down"), QStringLiteral("Down")});
+        QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), first + 2, kWait);
+        QVERIFY(stackedAbove(p.card(), p.window.get()));
+    }
+
     void keyboardFocusReturnsToThePoolWhenTheCardWindowOpens() {
         Program p;
         p.start();
