@@ -135,8 +135,6 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     const QString deckPath = core::deckPathFromArgument(commandLine);
     if (!deckPath.isEmpty() && QFileInfo(deckPath).isFile())
         LoadDeckFile(deckPath);
-    // The keyboard starts in the pool, also when a message box of the start-up was the first active window.
-    flxPool->setFocus(Qt::OtherFocusReason);
     m_loaded = true;
     showPoolCount();
 }

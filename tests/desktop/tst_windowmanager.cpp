@@ -1,6 +1,7 @@
 // What only a real window manager shows: stacking of the card window, keyboard focus, frames and placement.
 // Runs under tests/desktop/with-window-manager.sh (Xvfb + openbox); keys and clicks go through the X server.
 #include "cardview/frmshowcard.h"
+#include "core/dialogprompter.h"
 #include "core/settings.h"
 #include "db/dberror.h"
 #include "db/flexgrid.h"
@@ -11,7 +12,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QLabel>
+#include <QFile>
+#include <QPointer>
 #include <QProcess>
+#include <QTimer>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTreeWidget>
@@ -156,6 +160,48 @@ private Q_SLOTS:
         pressKeys({QStringLiteral("Down"), QStringLiteral("Down")});
         QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), first + 2, kWait);
         QVERIFY(stackedAbove(p.card(), p.window.get()));
+    }
+
+    void theKeyboardStartsInThePoolAfterADeckFromTheCommandLine() {
+        Program p;
+        const QString deck = p.dir.filePath(QStringLiteral("Start.drd"));
+        {
+            QFile f(deck);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("ORVANE 00\r\n\r\nORVANE 05\r\nORVANE 07\r\n");
+        }
+        // The real message box confirms the load; the player closes it with Enter.
+        ui::DialogPrompter boxes;
+        core::setPrompter(&boxes);
+        QTimer player;
+        player.setInterval(300);
+        QPointer<QWidget> seen;
+        int answered = 0;
+        connect(&player, &QTimer::timeout, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            if (box && box != seen && box->isActiveWindow()) {
+                seen = box;
+                ++answered;
+                pressKeys({QStringLiteral("Return")});
+            }
+        });
+        player.start();
+        p.window = std::make_unique<ui::frmMain>(QStringLiteral("\"") + deck + QStringLiteral("\""));
+        player.stop();
+        core::setPrompter(&p.prompter);
+        QCOMPARE(answered, 1);
+        QVERIFY(p.prompter.messages.empty());
+        QCOMPARE(p.window->flxDeck->Rows() - 1, 2);
+        p.window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(p.window.get(), kWait));
+        p.waitForCard();
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->isActiveWindow(), kWait);
+        ui::FlexGrid* pool = p.window->flxPool;
+        // Upwards: the load may leave the current row at the pool's end.
+        const int first = pool->Row();
+        QVERIFY(first > 2);
+        pressKeys({QStringLiteral("Up"), QStringLiteral("Up")});
+        QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), first - 2, kWait);
     }
 
     void keyboardFocusReturnsToThePoolWhenTheCardWindowOpens() {
