@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -141,6 +142,24 @@ private Q_SLOTS:
         f.window->txtQuickNameFilter->clear();
         QCOMPARE(f.prompter.messages.size(), messages);
         QCOMPARE(f.poolRows(), all);
+    }
+
+    void megabyteFilterFileFailsFast() {
+        MainWindowFixture f;
+        testing::writeFile(f.dir.filePath(QStringLiteral("Riesig.drfilter")), "WHERE NAME = '" + QByteArray(1024 * 1024, 'x'));
+        f.start();
+        const int all = f.poolRows();
+        QElapsedTimer clock;
+        clock.start();
+        chooseQuickFilter(f, QStringLiteral("Riesig"));
+        qInfo("1 MB unterminated filter file refused in %lld ms", static_cast<long long>(clock.elapsed()));
+        // Only as much as a condition may hold is read; the text is refused before the engine sees it.
+        QVERIFY2(f.prompter.messages.back().text.startsWith(
+                     QStringLiteral("Fehler im Dravenna Deck-Builder:\r\nDie Abfrage ist zu lang: ")),
+                 qPrintable(f.prompter.messages.back().text.left(200)));
+        QVERIFY(f.prompter.messages.back().text.size() < 200);
+        QCOMPARE(f.poolRows(), all);
+        QCOMPARE(f.window->WHERE, QString());
     }
 
     void quickConditionsShowNoWindow() {

@@ -14,9 +14,16 @@
 
 namespace fuzzing {
 
+// Scratch space in memory where there is some: the deck targets write DECK on every input, and
+// syncing that to a disk would be nearly all of their time.
+inline QString scratchTemplate() {
+    return QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/dravenna-fuzz-XXXXXX")
+                                                      : QDir::temp().filePath(QStringLiteral("dravenna-fuzz-XXXXXX"));
+}
+
 // A private copy of the built catalogue, open for the whole run; DECK may be written.
 inline db::Database& catalogue() {
-    static QTemporaryDir dir;
+    static QTemporaryDir dir(scratchTemplate());
     static std::unique_ptr<db::Database> conn = [] {
         const QString copy = dir.filePath(QStringLiteral("dravennacard.db"));
         if (!QFile::copy(QStringLiteral(DRAVENNA_FUZZ_CATALOGUE), copy))
@@ -34,7 +41,7 @@ inline QByteArray bytes(const uint8_t* data, size_t size) {
 
 // Scratch folder for file-based readers.
 inline QString scratchFile(const QString& name) {
-    static QTemporaryDir dir;
+    static QTemporaryDir dir(scratchTemplate());
     return dir.filePath(name);
 }
 
