@@ -313,6 +313,34 @@ std::optional<std::vector<qint64>> Database::runRowids(const QString& sqliteSql,
     return rowids;
 }
 
+std::optional<RowidTexts> Database::runRowidTexts(const QString& sqliteSql, Trust trust) {
+    sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust, true);
+    if (!stmt)
+        return std::nullopt;
+    struct Finalizer {
+        sqlite3_stmt* s;
+        ~Finalizer() { sqlite3_finalize(s); }
+    } finalizer{stmt};
+    RowidTexts rows;
+    int step;
+    while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
+        rows.rowids.push_back(sqlite3_column_int64(stmt, 0));
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+        rows.text.append(text, sqlite3_column_bytes(stmt, 1));
+        rows.ends.push_back(rows.text.size());
+    }
+    if (step != SQLITE_DONE)
+        fail();
+    return rows;
+}
+
+qint64 Database::dataVersion() {
+    sqlite3_stmt* stmt = prepareQuery(QStringLiteral("PRAGMA data_version"), Trust::Program);
+    const qint64 version = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
+    sqlite3_finalize(stmt);
+    return version;
+}
+
 std::unique_ptr<RowFetcher> Database::prepareRowFetch(const QString& sqliteSql, Trust trust) {
     sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust);
     QStringList labels;

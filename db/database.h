@@ -62,6 +62,13 @@ private:
     QStringList m_labels;
 };
 
+// Rowids with the text of one column, in a query's order: the list a name filter narrows.
+struct RowidTexts {
+    std::vector<qint64> rowids;
+    std::vector<qsizetype> ends; // where each row's text ends in `text`
+    QByteArray text;             // UTF-8 as stored, one row's after the other
+};
+
 // One connection to the card database. Every text passes through the Jet dialect layer.
 class Database {
 public:
@@ -82,6 +89,10 @@ public:
     // record source in its order. Empty optional when the text does not prepare; errors while it
     // runs are thrown.
     std::optional<std::vector<qint64>> runRowids(const QString& sqliteSql, Trust trust = Trust::Program);
+    // The same for text whose second column is the text to keep beside each rowid.
+    std::optional<RowidTexts> runRowidTexts(const QString& sqliteSql, Trust trust = Trust::Program);
+    // Changes whenever another connection has committed a change to the file since the last call.
+    qint64 dataVersion();
     // Already translated text with one parameter, the rowid, kept prepared on this connection.
     // The fetcher must not outlive the connection's Close.
     std::unique_ptr<RowFetcher> prepareRowFetch(const QString& sqliteSql, Trust trust = Trust::Program);

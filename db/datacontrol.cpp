@@ -1,5 +1,6 @@
 #include "db/datacontrol.h"
 
+#include "db/jetfunctions.h"
 #include "db/rowsource.h"
 
 namespace db {
@@ -7,17 +8,48 @@ namespace db {
 void DataControl::Refresh() {
     if (!m_connection || m_connectedTo != DatabaseName) {
         m_model.releaseFetcher();
+        m_baseRows.clear();
         m_connection = Database::OpenDatabase(DatabaseName);
         m_connectedTo = DatabaseName;
     }
     const QString sql = m_connection->translate(RecordSource);
     if (const auto queries = rowidQueries(sql)) {
-        if (auto rowids = m_connection->runRowids(queries->rowids, Trust::UserCondition)) {
+        std::optional<std::vector<qint64>> rowids;
+        if (queries->narrowing)
+            rowids = narrowedRowids(queries->narrowing->baseRows, queries->narrowing->pattern);
+        if (!rowids)
+            rowids = m_connection->runRowids(queries->rowids, Trust::UserCondition);
+        if (rowids) {
             m_model.load(std::move(*rowids), m_connection->prepareRowFetch(queries->fetch, Trust::UserCondition));
             return;
         }
     }
     m_model.load(m_connection->runNative(sql, Trust::UserCondition));
+}
+
+std::optional<std::vector<qint64>> DataControl::narrowedRowids(const QString& baseRows, const QString& pattern) {
+    const auto like = LikePattern::compile(pattern);
+    if (!like)
+        return std::nullopt; // the query itself reports the malformed pattern
+    const qint64 version = m_connection->dataVersion();
+    if (baseRows != m_baseRows || version != m_baseVersion) {
+        m_baseRows.clear();
+        auto base = m_connection->runRowidTexts(baseRows, Trust::UserCondition);
+        if (!base)
+            return std::nullopt;
+        m_base = std::move(*base);
+        m_baseRows = baseRows;
+        m_baseVersion = version;
+    }
+    std::vector<qint64> rowids;
+    qsizetype begin = 0;
+    for (size_t i = 0; i < m_base.rowids.size(); ++i) {
+        const qsizetype end = m_base.ends[i];
+        if (like->matches(m_base.text.constData() + begin, static_cast<int>(end - begin)))
+            rowids.push_back(m_base.rowids[i]);
+        begin = end;
+    }
+    return rowids;
 }
 
 } // namespace db

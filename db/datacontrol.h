@@ -5,6 +5,8 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace db {
 
@@ -19,6 +21,7 @@ public:
     void Refresh();
     void Close() {
         m_model.releaseFetcher();
+        m_baseRows.clear();
         m_connection.reset();
     }
 
@@ -26,7 +29,14 @@ public:
     const GridModel& model() const { return m_model; }
 
 private:
+    // The rows of a text that narrows its base text by a LIKE; nothing when that does not apply.
+    std::optional<std::vector<qint64>> narrowedRowids(const QString& baseRows, const QString& pattern);
+
     std::unique_ptr<Database> m_connection;
+    // The base list of the last narrowing, valid while the file has not changed.
+    QString m_baseRows;
+    qint64 m_baseVersion = -1;
+    RowidTexts m_base;
     QString m_connectedTo;
     GridModel m_model;
 };

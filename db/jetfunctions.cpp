@@ -368,6 +368,23 @@ bool jetLike(const QString& pattern, const QString& value, bool* valid) {
     return ok && matchCompiled(elements, reinterpret_cast<const unsigned char*>(utf8.constData()), static_cast<int>(utf8.size()));
 }
 
+struct LikePattern::Elements {
+    std::vector<PatternElement> list;
+};
+
+std::optional<LikePattern> LikePattern::compile(const QString& pattern) {
+    auto elements = std::make_shared<Elements>();
+    if (!compilePattern(pattern, elements->list))
+        return std::nullopt;
+    LikePattern compiled;
+    compiled.m_elements = std::move(elements);
+    return compiled;
+}
+
+bool LikePattern::matches(const char* utf8, int bytes) const {
+    return matchCompiled(m_elements->list, reinterpret_cast<const unsigned char*>(utf8), bytes);
+}
+
 void registerJetFunctions(sqlite3* handle) {
     constexpr int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     sqlite3_create_collation(handle, kJetCollation, SQLITE_UTF8, nullptr, collationCallback);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+#include <optional>
 
 struct sqlite3;
 
@@ -15,5 +17,18 @@ int jetCompare(const QString& a, const QString& b);
 // Jet LIKE: * ? # [list] [!list], case-insensitive; % and _ are plain characters.
 // Returns false for a malformed pattern in *valid when given.
 bool jetLike(const QString& pattern, const QString& value, bool* valid = nullptr);
+
+// A Jet LIKE pattern compiled once, matched against UTF-8 text as SQLite stores it; exactly what
+// LIKE in a query does with it.
+class LikePattern {
+public:
+    // Nothing for a malformed pattern (the query would fail on it).
+    static std::optional<LikePattern> compile(const QString& pattern);
+    bool matches(const char* utf8, int bytes) const;
+
+private:
+    struct Elements;
+    std::shared_ptr<const Elements> m_elements;
+};
 
 } // namespace db

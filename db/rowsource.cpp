@@ -75,6 +75,39 @@ bool isAnyWord(const QString& sql, const Piece& p, std::initializer_list<const c
     return false;
 }
 
+// See RowidQueries::Narrowing; p[restIndex] is the first piece after the table.
+std::optional<RowidQueries::Narrowing> narrowing(const QString& sql, const QList<Piece>& p, qsizetype restIndex,
+                                                 const QString& tableText) {
+    if (restIndex >= p.size() || !isWord(sql, p[restIndex], QLatin1StringView("WHERE")))
+        return std::nullopt;
+    qsizetype end = restIndex + 1;
+    while (end < p.size() && !(p[end].depth == 0 && isWord(sql, p[end], QLatin1StringView("ORDER")))) {
+        if (p[end].depth == 0 && isWord(sql, p[end], QLatin1StringView("OR")))
+            return std::nullopt;
+        ++end;
+    }
+    // <column> LIKE '<pattern>' [COLLATE <name>] at the end of the condition.
+    qsizetype literal = end - 1;
+    if (literal - 2 > restIndex && isWord(sql, p[literal - 1], QLatin1StringView("COLLATE")))
+        literal -= 2;
+    const qsizetype column = literal - 2;
+    if (column <= restIndex || p[literal].kind != Piece::Literal || !isWord(sql, p[literal - 1], QLatin1StringView("LIKE")) ||
+        (p[column].kind != Piece::Name && p[column].kind != Piece::Word) || p[column].depth != 0 || p[literal].depth != 0)
+        return std::nullopt;
+    const bool alone = column - 1 == restIndex;
+    if (!alone && !(p[column - 1].depth == 0 && isWord(sql, p[column - 1], QLatin1StringView("AND")) && column - 2 > restIndex))
+        return std::nullopt;
+
+    const QString order = end < p.size() ? sql.sliced(p[end].begin) : QString();
+    const QString base = alone ? order
+                               : sql.sliced(p[restIndex].begin, p[column - 1].begin - p[restIndex].begin) + order;
+    RowidQueries::Narrowing n;
+    n.baseRows = QStringLiteral("SELECT ") + tableText + QStringLiteral(".rowid, ") +
+                 sql.sliced(p[column].begin, p[column].end - p[column].begin) + QStringLiteral(" FROM ") + tableText + u' ' + base;
+    n.pattern = sql.sliced(p[literal].begin + 1, p[literal].end - p[literal].begin - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+    return n;
+}
+
 } // namespace
 
 std::optional<RowidQueries> rowidQueries(const QString& sqliteSql) {
@@ -115,6 +148,7 @@ std::optional<RowidQueries> rowidQueries(const QString& sqliteSql) {
     const QString columns = sqliteSql.sliced(p[1].begin, p[from].begin - p[1].begin).trimmed();
     const QString rest = restIndex < p.size() ? sqliteSql.sliced(p[restIndex].begin) : QString();
     RowidQueries q;
+    q.narrowing = narrowing(sqliteSql, p, restIndex, tableText);
     q.rowids = QStringLiteral("SELECT ") + tableText + QStringLiteral(".rowid FROM ") + tableText + u' ' + rest;
     q.fetch = QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + tableText + QStringLiteral(" WHERE ") + tableText +
               QStringLiteral(".rowid = ?1");

@@ -66,6 +66,50 @@ private Q_SLOTS:
             QVERIFY2(!db::rowidQueries(QString::fromUtf8(text)), text);
     }
 
+    void aLastLikeBesideNoOrNarrowsTheTextWithoutIt() {
+        const auto q = db::rowidQueries(QStringLiteral(
+            R"(SELECT "NAME" FROM "T" WHERE ("X" = 1 OR "Y" = 2) AND "NAME" LIKE '*it''s*' COLLATE "JET" ORDER BY "NAME")"));
+        QVERIFY(q && q->narrowing);
+        QCOMPARE(q->narrowing->baseRows, QStringLiteral(R"(SELECT "T".rowid, "NAME" FROM "T" WHERE ("X" = 1 OR "Y" = 2) ORDER BY "NAME")"));
+        QCOMPARE(q->narrowing->pattern, QStringLiteral("*it's*"));
+        const auto alone = db::rowidQueries(QStringLiteral(R"(SELECT "NAME" FROM "T" WHERE "NAME" LIKE 'k')"));
+        QVERIFY(alone && alone->narrowing);
+        QCOMPARE(alone->narrowing->baseRows, QStringLiteral(R"(SELECT "T".rowid, "NAME" FROM "T" )"));
+        const char* others[] = {
+            R"(SELECT "NAME" FROM "T" WHERE "X" = 1 OR "Y" = 2 AND "NAME" LIKE 'k')", // the OR binds last
+            R"(SELECT "NAME" FROM "T" WHERE NOT "NAME" LIKE 'k')",
+            R"(SELECT "NAME" FROM "T" WHERE "X" || "NAME" LIKE 'k')",
+            R"(SELECT "NAME" FROM "T" WHERE "NAME" LIKE 'k' ESCAPE 'x')",
+            R"(SELECT "NAME" FROM "T" WHERE "NAME" NOT LIKE 'k')",
+            R"(SELECT "NAME" FROM "T" WHERE "NAME" LIKE "OTHER")",
+            R"(SELECT "NAME" FROM "T" ORDER BY "NAME")",
+        };
+        for (const char* text : others) {
+            const auto other = db::rowidQueries(QString::fromUtf8(text));
+            QVERIFY2(other && !other->narrowing, text);
+        }
+    }
+
+    void aNarrowedPoolSeesCardsAddedSinceTheLastKeystroke() {
+        db::DataControl pool;
+        pool.DatabaseName = m_dir->databasePath();
+        pool.RecordSource = db::sqlPool() + QStringLiteral(" WHERE NAME LIKE '*e*' ") + db::kStartOrder;
+        pool.Refresh();
+        const int before = pool.model().rowCount();
+        Database::OpenDatabase(m_dir->databasePath())
+            ->Execute(QStringLiteral("INSERT INTO KARTEN (NAME, FRAKTION, NUMMER, MONDE) VALUES ('Zeder', 'Orvane', 'X 1', 1)"));
+        pool.RecordSource = db::sqlPool() + QStringLiteral(" WHERE NAME LIKE '*ed*' ") + db::kStartOrder;
+        pool.Refresh();
+        QVERIFY(pool.model().findRow(1, QStringLiteral("Zeder")) >= 0);
+        sameRowsAsTheWholeQuery(pool);
+        pool.RecordSource = db::sqlPool() + QStringLiteral(" WHERE NAME LIKE '*e*' ") + db::kStartOrder;
+        pool.Refresh();
+        QCOMPARE(pool.model().rowCount(), before + 1);
+        // A malformed pattern is refused as the query refuses it.
+        pool.RecordSource = db::sqlPool() + QStringLiteral(" WHERE NAME LIKE '*[e*' ") + db::kStartOrder;
+        QVERIFY_THROWS_EXCEPTION(db::DbError, pool.Refresh());
+    }
+
     void poolRowsOnDemandAreTheRowsOfTheWholeQuery() {
         const QString conditions[] = {
             QString(),
@@ -73,6 +117,9 @@ private Q_SLOTS:
             QStringLiteral("WHERE FREI = TRUE  AND NAME LIKE '*O''N*' "),
             QStringLiteral("WHERE CSTR(MONDE) = '2' "),
             QStringLiteral("WHERE NAME IN (SELECT NAME FROM KARTEN WHERE STFEUER > 2) "),
+            QStringLiteral("WHERE (STFEUER = 1 OR STERDE = 2) AND NAME LIKE '*r*' "),
+            QStringLiteral("WHERE STFEUER = 1 OR STERDE = 2 AND NAME LIKE '*r*' "),
+            QStringLiteral(" WHERE NAME LIKE '*ä*' "),
         };
         const QString orders[] = {db::kStartOrder, QStringLiteral("ORDER BY NAME DESC"),
                                   QStringLiteral("ORDER BY STERDE DESC, NAME DESC"), QStringLiteral("ORDER BY Gang ASC,Name DESC")};
