@@ -322,6 +322,7 @@ std::optional<RowidTexts> Database::runRowidTexts(const QString& sqliteSql, Trus
         ~Finalizer() { sqlite3_finalize(s); }
     } finalizer{stmt};
     RowidTexts rows;
+    const GuardedRun run(m_handle, trust);
     int step;
     while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
         rows.rowids.push_back(sqlite3_column_int64(stmt, 0));
@@ -329,6 +330,7 @@ std::optional<RowidTexts> Database::runRowidTexts(const QString& sqliteSql, Trus
         rows.text.append(text, sqlite3_column_bytes(stmt, 1));
         rows.ends.push_back(rows.text.size());
     }
+    run.checkInterrupted(step);
     if (step != SQLITE_DONE)
         fail();
     return rows;
