@@ -1,23 +1,38 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the program from its program folder.
-# Extra arguments are passed on: ./run.sh deck.drd opens that deck.
+# Builds the program (nothing else) and starts it from its program folder; installs what is missing.
+# Extra arguments are passed on: ./run.sh deck.drd opens that deck (or hands it to the running program).
 set -euo pipefail
 caller_dir="$PWD"
 cd "$(dirname "$0")"
-./scripts/install-deps.sh
-cmake --preset release >/dev/null
-cmake --build --preset release >/dev/null
 
-display_ok=0
-if [ -n "${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ]; then
-  display_ok=1
-elif [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-  display_ok=1
-fi
-if [ "$display_ok" -ne 1 ]; then
+# Is there a screen to show the window on? Asked first, so that a missing one is said at once.
+display_reachable() {
+  [ -n "${QT_QPA_PLATFORM:-}" ] && return 0
+  if [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    case "$WAYLAND_DISPLAY" in
+      /*) [ -S "$WAYLAND_DISPLAY" ] && return 0 ;;
+      *) [ -S "${XDG_RUNTIME_DIR:-/nonexistent}/$WAYLAND_DISPLAY" ] && return 0 ;;
+    esac
+  fi
+  [ -n "${DISPLAY:-}" ] || return 1
+  if command -v xdpyinfo >/dev/null 2>&1; then
+    xdpyinfo >/dev/null 2>&1
+    return
+  fi
+  # Without xdpyinfo (a fresh machine): a local display is there when its socket is.
+  case "$DISPLAY" in
+    :*) local n="${DISPLAY#:}"; n="${n%%.*}"; [ -S "/tmp/.X11-unix/X$n" ] ;;
+    *) return 0 ;;
+  esac
+}
+if ! display_reachable; then
   echo "Dravenna Deck-Builder: kein Bildschirm erreichbar (DISPLAY ${DISPLAY:-nicht gesetzt})." >&2
   exit 1
 fi
+
+./scripts/install-deps.sh
+cmake --preset release >/dev/null
+cmake --build --preset release --target dravenna-deckbuilder >/dev/null
 
 args=()
 for a in "$@"; do

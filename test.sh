@@ -3,7 +3,7 @@
 # the desktop tier (ctest label "desktop") on its own X server under a window manager.
 set -euo pipefail
 cd "$(dirname "$0")"
-./scripts/install-deps.sh
+./scripts/install-deps.sh --dev
 preset="${PRESET:-dev}"
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset"

@@ -77,6 +77,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     buildMenus();
     // Conditions from players and files may run long; the player sees them and may cancel.
     db::installQueryProgressWindow();
+    setAcceptDrops(true);
     if (!m_cardViewer)
         m_cardViewer = new cardview::frmShowCard(this, [this] { return mnuKartenAnzeigen->isChecked(); });
     cmdcSaveLoad.defaultExt = QStringLiteral("drd");
@@ -441,7 +442,8 @@ bool frmMain::event(QEvent* event) {
 }
 
 void frmMain::showCard(const QString& sKartenname, const QString& sTable) {
-    if (m_cardViewer)
+    // Closing the record sources moves the grids' selection; that must not bring the card window back.
+    if (m_cardViewer && !m_closing)
         guarded(QStringLiteral(" Kartenansicht"), [&] { m_cardViewer->showCard(sKartenname, sTable); });
 }
 
@@ -467,6 +469,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
                 return;
             }
         }
+        m_closing = true;
         if (!isMinimized())
             writeSettings();
         if (m_cardViewer)
@@ -489,7 +492,7 @@ bool frmMain::deckHasCards(db::Database& conn) {
 
 void frmMain::funcSetQuickFilterCombo() {
     cmbQuickFilter->clear();
-    const QStringList names = filter::quickFilterNames(core::programDirectory());
+    const QStringList names = filter::quickFilterNames(core::filterDirectories());
     if (names.isEmpty()) {
         cmbQuickFilter->setEnabled(false);
         return;
@@ -506,7 +509,7 @@ void frmMain::onQuickFilterChosen(int index) {
     if (entry.isEmpty()) {
         WHERE.clear();
     } else {
-        const auto line = filter::readFilterLine(core::joinPath(core::programDirectory(), entry + QStringLiteral(".drfilter")));
+        const auto line = filter::readFilterLine(filter::quickFilterPath(core::filterDirectories(), entry));
         if (!line)
             throw db::DbError(53, QStringLiteral("Datei nicht gefunden: %1.drfilter").arg(entry));
         WHERE = *line;

@@ -56,6 +56,8 @@ public:
     void funcSetQuickFilterCombo();
     void funcSave();
     void funcLoad();
+    // "Deck Laden" with the file already chosen.
+    void funcLoadFile(const QString& path);
     void funcImportCardTable();
     void LoadDeckFile(const QString& path);
     bool funcDeckIncomplete();
@@ -91,12 +93,23 @@ public:
 
     bool bPoolRightButton = false;
 
+    // A later start's deck path or a dropped deck file: the window comes to the front and, when the
+    // path names a file, loads it as "Deck Laden" would (discard question first), once no dialog
+    // is open. An empty path only brings the window to the front.
+    void takeHandOver(const QString& deckPath, bool toFront = true);
+
     // Places the controls from the client size (twips); public for tests of the layout rules.
     void layoutControls();
     QWidget* clientArea() const { return centralWidget(); }
 
+Q_SIGNALS:
+    // A handed-over or dropped deck path has been dealt with.
+    void handOverDone();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -175,6 +188,9 @@ private:
     std::unique_ptr<filter::frmSortieren> m_frmSortieren;
     bool m_loaded = false;
     int m_leaderFrameExtra = 0; // pixels the leader frame is wider than designed
+    bool m_closing = false;
+    QStringList m_handedOver;
+    void loadHandedOver();
 };
 
 } // namespace ui

@@ -1,5 +1,6 @@
 // The main window's deck files and deck list.
 #include "core/programdir.h"
+#include "core/startup.h"
 #include "db/database.h"
 #include "app/frmmain.h"
 #include "deck/entrynames.h"
@@ -9,7 +10,13 @@
 #include "deckio/frmdecklist.h"
 #include "core/textfile.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QTimer>
 
 namespace ui {
 
@@ -45,6 +52,7 @@ bool frmMain::funcDeckIncomplete() {
 QString frmMain::funcFileDialog(const QString& mode, const QString& title, const QString& extension,
                                 const QString& filterName, unsigned flags) {
     core::prepareFileDialog(cmdcSaveLoad, title, extension, filterName, flags);
+    cmdcSaveLoad.initDir = core::deckFilesDirectory();
     bool save;
     if (mode == u"Load" || mode == u"Open" || mode == u"Öffnen")
         save = false;
@@ -114,6 +122,59 @@ void frmMain::funcLoad() {
     } catch (const db::DbError& e) {
         showError(kLoadTitle, e);
     }
+}
+
+void frmMain::funcLoadFile(const QString& path) {
+    try {
+        auto conn = db::Database::OpenDatabase(sDatabasePath);
+        if (!discardDeck(*conn, kLoadTitle))
+            return;
+        conn->Close();
+        LoadDeckFile(path);
+    } catch (const db::DbError& e) {
+        showError(kLoadTitle, e);
+    }
+}
+
+void frmMain::takeHandOver(const QString& deckPath, bool toFront) {
+    if (toFront) {
+        if (isMinimized())
+            showNormal();
+        show();
+        raise();
+        activateWindow();
+    }
+    m_handedOver << deckPath;
+    QTimer::singleShot(0, this, &frmMain::loadHandedOver);
+}
+
+void frmMain::loadHandedOver() {
+    // A question must not pop up over a dialog the player is working in; the deck waits for it.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(200, this, &frmMain::loadHandedOver);
+        return;
+    }
+    while (!m_handedOver.isEmpty()) {
+        const QString path = m_handedOver.takeFirst();
+        // A path that names no file is passed over without a message, as at start-up.
+        if (!path.isEmpty() && QFileInfo(path).isFile())
+            funcLoadFile(path);
+        Q_EMIT handOverDone();
+    }
+}
+
+void frmMain::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && !core::droppedDeckFile(event->mimeData()->urls()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void frmMain::dropEvent(QDropEvent* event) {
+    const QString path = core::droppedDeckFile(event->mimeData()->urls());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // Loaded after the drop has finished: the source program is not kept waiting on a question.
+    takeHandOver(path, false);
 }
 
 void frmMain::LoadDeckFile(const QString& path) {

@@ -1,48 +1,156 @@
+#include "core/datalocation.h"
+#include "core/handover.h"
 #include "core/instancelock.h"
 #include "core/programdir.h"
 #include "core/prompter.h"
 #include "core/qttranslation.h"
+#include "core/sessionscript.h"
 #include "db/dberror.h"
 #include "core/dialogprompter.h"
 #include "app/firstpaint.h"
 #include "app/frmmain.h"
+#include "app/handover.h"
 #include "db/flexgrid.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QIcon>
+#include <QTimer>
 #include <csignal>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Dravenna Deck-Builder");
+
+void tell(const QString& text, core::Icon icon) { core::prompter().message(text, kTitle, icon, core::Buttons::Ok); }
+
+QIcon windowIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/dravenna-deckbuilder-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+// The test hook's player: takes the script's menu choices and closings in turn whenever the
+// program is idle and the script is not waiting for a box or a hand-over.
+class ScriptedPlayer : public QObject {
+public:
+    ScriptedPlayer(core::SessionScript& script, ui::frmMain& window) : m_script(script), m_window(window) {
+        connect(&window, &ui::frmMain::handOverDone, this, [this] {
+            m_awaiting = false;
+            schedule();
+        });
+    }
+    void schedule() { QTimer::singleShot(0, this, [this] { step(); }); }
+
+private:
+    void step() {
+        if (m_awaiting || QApplication::activeModalWidget())
+            return;
+        const auto action = m_script.takeAction();
+        if (!action)
+            return;
+        if (action->verb == u"await") {
+            m_awaiting = true;
+            return;
+        }
+        if (action->verb == u"close") {
+            m_window.close();
+        } else if (QAction* entry = m_window.findChild<QAction*>(action->argument)) {
+            entry->trigger();
+        } else {
+            m_script.log({QStringLiteral("error"), QStringLiteral("no menu entry ") + action->argument});
+        }
+        schedule();
+    }
+
+    core::SessionScript& m_script;
+    ui::frmMain& m_window;
+    bool m_awaiting = false;
+};
+
+} // namespace
 
 int main(int argc, char** argv) {
     // Under a file-size limit a write must fail with an error that a save reports, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     core::installQtGermanTranslation(app);
+    QApplication::setWindowIcon(windowIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.dravenna.deckbuilder"));
     ui::DialogPrompter prompter;
     core::setDefaultPrompter(&prompter);
 
-    const auto lock = core::claimDatabase(core::databasePath());
-    if (lock->state() == core::InstanceLock::State::CannotCreate) {
-        core::prompter().message(lock->reason(), QStringLiteral("Dravenna Deck-Builder"), core::Icon::Critical,
-                                 core::Buttons::Ok);
-        return 1;
+    // The test hook (see core/sessionscript.h): a script stands in for the player.
+    std::unique_ptr<core::SessionScript> script;
+    if (const QString path = qEnvironmentVariable("DRAVENNA_SESSION_SCRIPT"); !path.isEmpty()) {
+        script = std::make_unique<core::SessionScript>(path, qEnvironmentVariable("DRAVENNA_SESSION_LOG"));
+        if (!script->error().isEmpty()) {
+            qCritical("DRAVENNA_SESSION_SCRIPT %s: %s", qPrintable(path), qPrintable(script->error()));
+            return 2;
+        }
+        core::setDefaultPrompter(script.get());
     }
-    if (lock->state() == core::InstanceLock::State::HeldByLiveProgram) {
-        core::prompter().message(QStringLiteral("Der Dravenna Deck-Builder läuft bereits.\r\n\r\n"
-                                                "Ein zweites Programm würde das Deck des ersten verwerfen und wird "
-                                                "deshalb beendet."),
-                                 QStringLiteral("Dravenna Deck-Builder"), core::Icon::Exclamation, core::Buttons::Ok);
-        return 1;
+
+    // Installed read-only, the program keeps its database in the player's data folder.
+    const core::DataLocation location = core::chooseDataLocation(core::programDirectory(), core::perUserDataDirectory());
+    if (location.perUser) {
+        const QString folder = QFileInfo(location.databasePath).absolutePath();
+        if (!QDir().mkpath(folder)) {
+            tell(QStringLiteral("Der Ordner für die Daten des Dravenna Deck-Builders kann nicht angelegt werden:\r\n") + folder,
+                 core::Icon::Critical);
+            return 1;
+        }
+        core::setPerUserDirectory(folder);
     }
 
     const QStringList args = QCoreApplication::arguments();
+    const QString handOverName = core::handOverName(core::databasePath());
+    const auto lock = core::claimDatabase(core::databasePath());
+    if (lock->state() == core::InstanceLock::State::CannotCreate) {
+        tell(lock->reason(), core::Icon::Critical);
+        return 1;
+    }
+    if (lock->state() == core::InstanceLock::State::HeldByLiveProgram) {
+        // The program that owns the database takes this start's deck and comes to the front.
+        if (ui::handOverToRunningProgram(handOverName, core::handedOverDeckPath(args, QDir::currentPath()), 10000))
+            return 0;
+        tell(QStringLiteral("Der Dravenna Deck-Builder läuft bereits.\r\n\r\n"
+                            "Ein zweites Programm würde das Deck des ersten verwerfen und wird deshalb beendet."),
+             core::Icon::Exclamation);
+        return 1;
+    }
+
+    if (location.perUser) {
+        const QString shipped = core::joinPath(core::programDirectory(), QStringLiteral("dravennacard.db"));
+        if (const QString why = core::refreshPerUserCopy(shipped, location.databasePath); !why.isEmpty()) {
+            tell(why, core::Icon::Critical);
+            return 1;
+        }
+    }
+
     std::unique_ptr<ui::frmMain> window;
     try {
         window = std::make_unique<ui::frmMain>(args.size() > 1 ? args.at(1) : QString());
     } catch (const db::DbError& e) {
-        core::prompter().message(core::readableDescription(e), QStringLiteral("Dravenna Deck-Builder"), core::Icon::Critical,
-                                 core::Buttons::Ok);
+        tell(core::readableDescription(e), core::Icon::Critical);
         return 1;
     }
     ui::FirstPaintReport::installIfAsked(window->flxPool->viewport());
+
+    ui::HandOverServer server;
+    QObject::connect(&server, &ui::HandOverServer::handedOver, window.get(),
+                     [&window](const QString& deckPath) { window->takeHandOver(deckPath); });
+    if (QString why; !server.listen(handOverName, &why))
+        qWarning("Spätere Starts können ihr Deck nicht übergeben: %s", qPrintable(why));
+
     window->show();
+    std::unique_ptr<ScriptedPlayer> player;
+    if (script) {
+        player = std::make_unique<ScriptedPlayer>(*script, *window);
+        player->schedule();
+    }
     return app.exec();
 }

@@ -10,6 +10,10 @@ QString& overrideDir() {
     static QString dir;
     return dir;
 }
+QString& perUserDir() {
+    static QString dir;
+    return dir;
+}
 } // namespace
 
 QString programDirectory() {
@@ -20,12 +24,26 @@ QString programDirectory() {
 
 void setProgramDirectory(const QString& path) { overrideDir() = path; }
 
+QString perUserDirectory() { return perUserDir(); }
+
+void setPerUserDirectory(const QString& path) { perUserDir() = path; }
+
 QString joinPath(const QString& dir, const QString& name) {
     if (dir.endsWith(u'/') || dir.endsWith(QDir::separator()))
         return dir + name;
     return dir + u'/' + name;
 }
 
-QString databasePath() { return joinPath(programDirectory(), QStringLiteral("dravennacard.db")); }
+QString databasePath() { return joinPath(userFilesDirectory(), QStringLiteral("dravennacard.db")); }
+
+QString userFilesDirectory() { return perUserDir().isEmpty() ? programDirectory() : perUserDir(); }
+
+QString deckFilesDirectory() { return perUserDir().isEmpty() ? programDirectory() : QDir::homePath(); }
+
+QStringList filterDirectories() {
+    if (perUserDir().isEmpty())
+        return {programDirectory()};
+    return {perUserDir(), programDirectory()};
+}
 
 } // namespace core

@@ -22,7 +22,7 @@ void prepareFileDialog(FileDialogState& state, const QString& title, const QStri
                        unsigned flags) {
     state.flags = flags;
     state.dialogTitle = title;
-    state.initDir = programDirectory();
+    state.initDir = userFilesDirectory();
     if (!state.fileName.endsWith(u'.' + extension, Qt::CaseInsensitive))
         state.fileName.clear();
     state.filter = filterName + QStringLiteral(" (*.") + extension + QStringLiteral(")|*.") + extension +

@@ -30,7 +30,7 @@ inline constexpr unsigned PathMustExist = 0x800;
 inline constexpr unsigned FileMustExist = 0x1000;
 } // namespace dialogflags
 
-// Readies the dialog for one use: title, flags, the program folder to start in, a filter list
+// Readies the dialog for one use: title, flags, the folder of the player's files to start in, a filter list
 // "<filterName> (*.<ext>)|*.<ext>|Alle Dateien (*.*)|*.*", and the remembered file name only when it
 // still has that extension. The default extension is the owner's and stays as it is.
 void prepareFileDialog(FileDialogState& state, const QString& title, const QString& extension, const QString& filterName,

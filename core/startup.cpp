@@ -1,5 +1,7 @@
 #include "core/startup.h"
 
+#include <QFileInfo>
+
 namespace core {
 
 QString deckPathFromArgument(const QString& argument) {
@@ -8,6 +10,17 @@ QString deckPathFromArgument(const QString& argument) {
     if (argument == QStringLiteral("\""))
         return QString();
     return argument;
+}
+
+QString droppedDeckFile(const QList<QUrl>& urls) {
+    for (const QUrl& url : urls) {
+        if (!url.isLocalFile())
+            continue;
+        const QString path = url.toLocalFile();
+        if (path.endsWith(QStringLiteral(".drd"), Qt::CaseInsensitive) && QFileInfo(path).isFile())
+            return path;
+    }
+    return {};
 }
 
 QString versionText(int major, int minor) {

@@ -1,12 +1,16 @@
 #include "filter/filterfile.h"
 
+#include "core/programdir.h"
 #include "core/textfile.h"
 #include "db/dberror.h"
 #include "db/jettranslator.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace filter {
 
@@ -30,6 +34,28 @@ QStringList quickFilterNames(const QString& dir) {
     for (const QFileInfo& info : files)
         names << info.completeBaseName();
     return names;
+}
+
+QStringList quickFilterNames(const QStringList& dirs) {
+    if (dirs.size() == 1)
+        return quickFilterNames(dirs.front());
+    QStringList names;
+    for (const QString& dir : dirs)
+        names << quickFilterNames(dir);
+    names.removeDuplicates();
+    // One alphabetical list, whichever folder a file lies in.
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(names.begin(), names.end(), [&](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    return names;
+}
+
+QString quickFilterPath(const QStringList& dirs, const QString& name) {
+    const QString file = name + QStringLiteral(".drfilter");
+    for (const QString& dir : dirs)
+        if (QFileInfo(QDir(dir), file).isFile())
+            return core::joinPath(dir, file);
+    return core::joinPath(dirs.value(0), file);
 }
 
 void prepareFilterDialog(core::FileDialogState& dialog, const QString& title, unsigned flags) {

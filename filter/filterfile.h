@@ -15,6 +15,12 @@ std::optional<QString> readFilterLine(const QString& path);
 
 // Display names of the filter files in dir ("*.drfilter", not hidden, no subfolders), by name.
 QStringList quickFilterNames(const QString& dir);
+// The same over several folders, each name once; a name found in more than one folder is the
+// first folder's.
+QStringList quickFilterNames(const QStringList& dirs);
+// The filter file a quick-filter name stands for: the first folder's that holds it (the first
+// folder's path when none does).
+QString quickFilterPath(const QStringList& dirs, const QString& name);
 
 // Readies a file dialog for filter files: title, flags, the program folder, the filter list and
 // the default extension.

@@ -1,17 +1,34 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages the project needs. Safe to run again: only missing packages are fetched.
+#   scripts/install-deps.sh        what building and running the program needs (./run.sh)
+#   scripts/install-deps.sh --dev  and what the tests and benchmarks need (./test.sh)
 set -euo pipefail
 
+# Building and running the program.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
-  libsqlite3-dev sqlite3
-  libbenchmark-dev
-  xvfb xauth x11-utils imagemagick openbox xdotool
-  clang libclang-rt-14-dev
+  libsqlite3-dev
+  x11-utils
   fonts-dejavu-core
   qt6-translations-l10n
 )
+
+# Tests, benchmarks and the checks of the installed files and the package.
+dev_packages=(
+  sqlite3
+  libbenchmark-dev
+  xvfb xauth imagemagick openbox xdotool
+  clang libclang-rt-14-dev
+  desktop-file-utils appstream shared-mime-info dpkg-dev
+)
+
+for arg in "$@"; do
+  case "$arg" in
+    --dev) packages+=("${dev_packages[@]}") ;;
+    *) echo "install-deps.sh: unknown option $arg (only --dev)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -200,6 +200,22 @@ private Q_SLOTS:
         QTRY_COMPARE(ui::pixelsToTwips(f.window.get(), f.window->frameGeometry().width()), width);
     }
 
+    void closingDoesNotBringTheCardWindowBack() {
+        // Closing the record sources moves the grids' selection; a card window shown then kept the
+        // program running with its main window gone.
+        // Here the window closes before its first activation has been handled, which gives the pool
+        // grid the focus and a current row.
+        MainWindowFixture f;
+        f.window = std::make_unique<ui::frmMain>(QString(), &f.viewer);
+        f.window->show();
+        QVERIFY(f.window->mnuKartenAnzeigen->isChecked());
+        const qsizetype before = f.viewer.shown.size();
+        QVERIFY(f.window->close());
+        QTest::qWait(200);
+        QCOMPARE(f.viewer.shown.size(), before);
+        QCOMPARE(f.viewer.closed, 1);
+    }
+
     void closingWithCardsAsksAndNoKeepsEverything() {
         MainWindowFixture f;
         f.start();

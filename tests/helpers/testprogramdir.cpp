@@ -19,13 +19,17 @@ TestProgramDir::TestProgramDir() {
         if (info.suffix() != u"lock")
             QFile::copy(info.absoluteFilePath(), m_dir.filePath(info.fileName()));
     core::setProgramDirectory(m_dir.path());
+    core::setPerUserDirectory(QString());
     // A run of the program from the build folder may have been stopped with a deck in it.
     if (QFile::exists(databasePath()))
         db::Database::OpenDatabase(databasePath())->Execute(QStringLiteral("DELETE * FROM DECK"));
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_settings.path());
 }
 
-TestProgramDir::~TestProgramDir() { core::setProgramDirectory(QString()); }
+TestProgramDir::~TestProgramDir() {
+    core::setProgramDirectory(QString());
+    core::setPerUserDirectory(QString());
+}
 
 QString TestProgramDir::databasePath() const { return m_dir.filePath(QStringLiteral("dravennacard.db")); }
 

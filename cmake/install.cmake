@@ -1,0 +1,57 @@
+# Installed like any Linux program: the self-contained program folder under lib/dravenna-deckbuilder
+# of the prefix, a bin/ link to start it, and what a desktop needs to offer it and its deck files.
+# The program folder itself stays read-only; the program keeps its data per user (see README).
+set(DRAVENNA_APP_ID de.dravenna.deckbuilder)
+set(DRAVENNA_INSTALL_DIR lib/dravenna-deckbuilder)
+set(DRAVENNA_HOMEPAGE "https://dravenna.example.org/deckbuilder/" CACHE STRING "Homepage named in the AppStream metainfo")
+set(DRAVENNA_SCREENSHOT_URL "https://dravenna.example.org/deckbuilder/screenshot.png"
+    CACHE STRING "Where the AppStream metainfo finds docs/screenshot.png")
+
+install(TARGETS dravenna-deckbuilder RUNTIME DESTINATION ${DRAVENNA_INSTALL_DIR})
+install(TARGETS DravennaRes LIBRARY DESTINATION ${DRAVENNA_INSTALL_DIR})
+file(GLOB DRAVENNA_SAMPLE_FILTERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/filters/*.drfilter)
+install(FILES ${DRAVENNA_SHIPPED_CATALOGUE} ${DRAVENNA_SAMPLE_FILTERS} DESTINATION ${DRAVENNA_INSTALL_DIR})
+
+# bin/dravenna-deckbuilder: a relative link, so the tree works under any prefix and DESTDIR. The
+# program finds its folder through the link's target.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install-link)
+file(CREATE_LINK ../${DRAVENNA_INSTALL_DIR}/dravenna-deckbuilder ${CMAKE_BINARY_DIR}/install-link/dravenna-deckbuilder SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/install-link/dravenna-deckbuilder DESTINATION bin)
+
+# The desktop entry starts the program by its full installed path, which is known only when installing.
+set(DRAVENNA_DESKTOP_FILE ${CMAKE_BINARY_DIR}/share/${DRAVENNA_APP_ID}.desktop)
+install(CODE "set(DRAVENNA_DESKTOP_IN \"${CMAKE_SOURCE_DIR}/app/share/${DRAVENNA_APP_ID}.desktop.in\")
+set(DRAVENNA_DESKTOP_OUT \"${DRAVENNA_DESKTOP_FILE}\")")
+install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/install_desktop.cmake)
+install(FILES ${DRAVENNA_DESKTOP_FILE} DESTINATION share/applications)
+
+configure_file(${CMAKE_SOURCE_DIR}/app/share/${DRAVENNA_APP_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/share/${DRAVENNA_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/share/${DRAVENNA_APP_ID}.metainfo.xml DESTINATION share/metainfo)
+install(FILES ${CMAKE_SOURCE_DIR}/app/share/dravenna-deckbuilder-mime.xml DESTINATION share/mime/packages
+        RENAME ${DRAVENNA_APP_ID}.xml)
+
+install(FILES ${CMAKE_SOURCE_DIR}/app/icons/dravenna-deckbuilder.svg DESTINATION share/icons/hicolor/scalable/apps
+        RENAME ${DRAVENNA_APP_ID}.svg)
+foreach(size 16 24 32 48 64 128 256)
+  install(FILES ${CMAKE_SOURCE_DIR}/app/icons/dravenna-deckbuilder-${size}.png
+          DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${DRAVENNA_APP_ID}.png)
+endforeach()
+install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION share/doc/dravenna-deckbuilder)
+
+# cpack -G DEB. Library dependencies come from dpkg-shlibdeps; Qt's platform plugins are loaded at
+# run time, so no linker sees them: the X11 one comes with libqt6gui6, which the shlibs name.
+set(CPACK_PACKAGE_NAME dravenna-deckbuilder)
+set(CPACK_PACKAGE_VENDOR "Dravenna Deck-Builder")
+set(CPACK_PACKAGE_CONTACT "Dravenna Deck-Builder <deckbuilder@dravenna.example.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Deck-Editor für das Sammelkartenspiel Dravenna")
+set(CPACK_PACKAGE_DESCRIPTION "Anführer und Inquisitor wählen, den Kartenkatalog sortieren und filtern, Decks bauen,\n prüfen, als Deck-Datei speichern und mit CardTable austauschen.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "${DRAVENNA_HOMEPAGE}")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_GENERATOR DEB)
+include(CPack)

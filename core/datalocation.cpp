@@ -1,0 +1,93 @@
+#include "core/datalocation.h"
+
+#include "core/programdir.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace core {
+
+namespace {
+
+const QString kDatabaseName = QStringLiteral("dravennacard.db");
+
+// A content fingerprint: a reinstall with the same catalogue keeps the player's copy, any change
+// of the catalogue replaces it, whatever the file times say.
+QByteArray fingerprint(const QString& path, QString* why) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        *why = QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(path, file.errorString());
+        return {};
+    }
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!hash.addData(&file)) {
+        *why = QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(path, file.errorString());
+        return {};
+    }
+    return hash.result().toHex();
+}
+
+QByteArray readSmallFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.read(256).trimmed();
+}
+
+QString writeWhole(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        return file.errorString();
+    return {};
+}
+
+} // namespace
+
+DataLocation chooseDataLocation(const QString& programDir, const QString& perUserDir) {
+    const QString beside = joinPath(programDir, kDatabaseName);
+    const QFileInfo folder(programDir);
+    const QFileInfo database(beside);
+    // SQLite writes its journal beside the database, so the folder must take new files too.
+    const bool writable = folder.isWritable() && (!database.exists() || database.isWritable());
+    if (writable)
+        return {beside, false};
+    return {joinPath(perUserDir, kDatabaseName), true};
+}
+
+QString perUserDataDirectory() {
+    return joinPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), QStringLiteral("DravennaDeckBuilder"));
+}
+
+QString shippedStampPath(const QString& copyPath) { return copyPath + QStringLiteral(".shipped"); }
+
+QString refreshPerUserCopy(const QString& shippedDatabase, const QString& copyPath) {
+    const QString folder = QFileInfo(copyPath).absolutePath();
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(folder);
+    QString why;
+    const QByteArray shipped = fingerprint(shippedDatabase, &why);
+    if (shipped.isEmpty())
+        return why;
+    if (QFileInfo(copyPath).isFile() && readSmallFile(shippedStampPath(copyPath)) == shipped)
+        return {};
+
+    QFile source(shippedDatabase);
+    if (!source.open(QIODevice::ReadOnly))
+        return QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(shippedDatabase, source.errorString());
+    // Written whole, then renamed over the old copy: there is never a half copy under the name.
+    if (const QString error = writeWhole(copyPath, source.readAll()); !error.isEmpty())
+        return QStringLiteral("Die Kartendatenbank kann nicht nach %1 kopiert werden: %2").arg(copyPath, error);
+    // A journal of the old copy would be played back into the new one.
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        QFile::remove(copyPath + QLatin1String(suffix));
+    // The stamp comes last: a copy interrupted before it is made again at the next start.
+    if (const QString error = writeWhole(shippedStampPath(copyPath), shipped + '\n'); !error.isEmpty())
+        return QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(shippedStampPath(copyPath), error);
+    return {};
+}
+
+} // namespace core

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace core {
+
+// Where the card database lives: beside the program, or in a per-user copy when the program
+// folder is installed where this user cannot write.
+struct DataLocation {
+    QString databasePath;
+    bool perUser = false;
+};
+
+// Beside the program when its folder and its database are writable; otherwise the per-user copy
+// in perUserDir.
+DataLocation chooseDataLocation(const QString& programDir, const QString& perUserDir);
+
+// The per-user data folder: DravennaDeckBuilder in the XDG data directory (~/.local/share).
+QString perUserDataDirectory();
+
+// Makes the per-user copy at copyPath current: copies the shipped catalogue when there is no copy
+// yet or the shipped one changed since the copy was made (a new version was installed). The old
+// copy, its deck and any journal left beside it are dropped. The caller holds the database lock.
+// Returns an empty text, or the reason it failed (German, for the player).
+QString refreshPerUserCopy(const QString& shippedDatabase, const QString& copyPath);
+
+// The file beside the copy that records which shipped catalogue it was made from.
+QString shippedStampPath(const QString& copyPath);
+
+} // namespace core

@@ -1,0 +1,233 @@
+// A later start's command line and dropped deck files reach the running program.
+#include "app/handover.h"
+#include "core/handover.h"
+#include "tests/helpers/deckfiles.h"
+#include "tests/helpers/mainwindowfixture.h"
+#include "tests/helpers/testfiles.h"
+
+#include <QDialog>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLocalSocket>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QUrl>
+#include <QUuid>
+#include <QtTest/QTest>
+
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+using testing::MainWindowFixture;
+
+namespace {
+
+const QString kDiscard = QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\nSoll das aktuelle Deck verworfen werden?");
+
+QString freshName() { return QStringLiteral("dravenna-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12); }
+
+// Hands over from another thread, as a second process would, while this thread serves events.
+bool handOverFromElsewhere(const QString& name, const QString& path, int waitMs) {
+    bool taken = false;
+    std::thread later([&] { taken = ui::handOverToRunningProgram(name, path, waitMs); });
+    QDeadlineTimer deadline(waitMs + 2000);
+    while (!deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (later.joinable() && taken)
+            break;
+    }
+    later.join();
+    return taken;
+}
+
+} // namespace
+
+class TstHandOver : public QObject {
+    Q_OBJECT
+
+    static QString writeDeck(MainWindowFixture& f, const QString& name, const QString& leader, int cards) {
+        const QString path = f.dir.filePath(name);
+        testing::writeFile(path, testing::deckFileFor(f.dir.databasePath(), leader, cards));
+        return path;
+    }
+    static void handOver(MainWindowFixture& f, const QString& path) {
+        QSignalSpy done(f.window.get(), &ui::frmMain::handOverDone);
+        f.window->takeHandOver(path);
+        QTRY_COMPARE(done.count(), 1);
+    }
+
+private Q_SLOTS:
+    void aLaterStartReachesTheRunningProgram() {
+        ui::HandOverServer server;
+        const QString name = freshName();
+        QString why;
+        QVERIFY2(server.listen(name, &why), qPrintable(why));
+        QSignalSpy spy(&server, &ui::HandOverServer::handedOver);
+        QVERIFY(handOverFromElsewhere(name, QStringLiteral("/home/p/mein deck.drd"), 5000));
+        QTRY_COMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("/home/p/mein deck.drd"));
+        // A start without a deck hands over an empty path: the program only comes to the front.
+        QVERIFY(handOverFromElsewhere(name, QString(), 5000));
+        QTRY_COMPARE(spy.count(), 2);
+        QCOMPARE(spy.at(1).at(0).toString(), QString());
+    }
+
+    void withoutARunningProgramTheHandOverFails() {
+        QElapsedTimer t;
+        t.start();
+        QVERIFY(!ui::handOverToRunningProgram(freshName(), QStringLiteral("/a.drd"), 400));
+        QVERIFY(t.elapsed() < 3000);
+    }
+
+    void aSocketLeftByAKilledProgramIsReplaced() {
+        const QString name = freshName();
+        const QByteArray path = QFile::encodeName(QDir::tempPath() + u'/' + name);
+        // What a killed program leaves: the socket file, nobody listening.
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        qstrncpy(addr.sun_path, path.constData(), sizeof addr.sun_path);
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr), 0);
+        ::close(fd);
+        QVERIFY(QFile::exists(QString::fromLocal8Bit(path)));
+
+        ui::HandOverServer server;
+        QString why;
+        QVERIFY2(server.listen(name, &why), qPrintable(why));
+        QSignalSpy spy(&server, &ui::HandOverServer::handedOver);
+        QVERIFY(handOverFromElsewhere(name, QStringLiteral("/x.drd"), 5000));
+        QTRY_COMPARE(spy.count(), 1);
+    }
+
+    void aForeignMessageIsDropped() {
+        ui::HandOverServer server;
+        const QString name = freshName();
+        QVERIFY(server.listen(name, nullptr));
+        QSignalSpy spy(&server, &ui::HandOverServer::handedOver);
+        QLocalSocket socket;
+        socket.connectToServer(name);
+        QVERIFY(socket.waitForConnected(2000));
+        socket.write("GET / HTTP/1.1\r\nHost: x\r\n\r\n");
+        QVERIFY(socket.waitForBytesWritten(2000));
+        QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void aHandedOverDeckLoadsIntoAnEmptyDeckWithoutAsking() {
+        MainWindowFixture f;
+        f.start();
+        const QString deck = writeDeck(f, QStringLiteral("übergeben.drd"), QStringLiteral("Harald"), 5);
+        QCOMPARE(f.deckRows(), 0);
+        handOver(f, deck);
+        QCOMPARE(f.deckRows(), 5);
+        QCOMPARE(f.window->cmbLeader->currentText(), QStringLiteral("Harald (Orvane: 40 Karten / 12 Monde )"));
+        QCOMPARE(f.prompter.messages.size(), 1u);
+        QCOMPARE(f.prompter.messages[0].text, QStringLiteral("Das Dravenna-Deck wurde geladen"));
+        QCOMPARE(f.prompter.messages[0].title, QStringLiteral("Dravenna-Deck geladen"));
+        QVERIFY(f.prompter.dialogs.empty());
+    }
+
+    void aDeckWithCardsIsDiscardedOnlyOnYes() {
+        MainWindowFixture f;
+        const QString first = writeDeck(f, QStringLiteral("erstes.drd"), QStringLiteral("Harald"), 3);
+        const QString second = writeDeck(f, QStringLiteral("zweites.drd"), QStringLiteral("Edelgard von Orvane"), 7);
+        f.start(first);
+        QCOMPARE(f.deckRows(), 3);
+        const QStringList before = f.deckNames();
+        const QString leaderBefore = f.window->cmbLeader->currentText();
+        f.prompter.messages.clear();
+
+        f.prompter.answer(core::Answer::No);
+        handOver(f, second);
+        QCOMPARE(f.prompter.messages.size(), 1u);
+        QCOMPARE(f.prompter.messages[0].text, kDiscard);
+        QCOMPARE(f.prompter.messages[0].title, QStringLiteral("Dravenna-Deck laden"));
+        QCOMPARE(f.prompter.messages[0].icon, core::Icon::Question);
+        QCOMPARE(f.prompter.messages[0].buttons, core::Buttons::YesNo);
+        // No leaves everything.
+        QCOMPARE(f.deckNames(), before);
+        QCOMPARE(f.window->cmbLeader->currentText(), leaderBefore);
+
+        f.prompter.answer(core::Answer::Yes);
+        handOver(f, second);
+        QCOMPARE(f.prompter.messages.size(), 3u);
+        QCOMPARE(f.prompter.messages[1].text, kDiscard);
+        QCOMPARE(f.prompter.messages[2].text, QStringLiteral("Das Dravenna-Deck wurde geladen"));
+        QCOMPARE(f.deckRows(), 7);
+        QCOMPARE(f.deckCountInDatabase(), 7);
+        QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Edelgard von Orvane (")));
+    }
+
+    void aPathThatNamesNoFileOnlyBringsTheWindowToTheFront() {
+        MainWindowFixture f;
+        const QString first = writeDeck(f, QStringLiteral("erstes.drd"), QStringLiteral("Harald"), 3);
+        f.start(first);
+        f.prompter.messages.clear();
+        f.window->showMinimized();
+        QTRY_VERIFY(f.window->isMinimized());
+        handOver(f, f.dir.filePath(QStringLiteral("gibt es nicht.drd")));
+        QVERIFY(!f.window->isMinimized());
+        QVERIFY(f.window->isVisible());
+        QVERIFY(f.prompter.messages.empty());
+        QCOMPARE(f.deckRows(), 3);
+        f.window->showMinimized();
+        QTRY_VERIFY(f.window->isMinimized());
+        handOver(f, QString());
+        QVERIFY(!f.window->isMinimized());
+        QVERIFY(f.prompter.messages.empty());
+    }
+
+    void aDeckWaitsUntilTheOpenDialogIsClosed() {
+        MainWindowFixture f;
+        f.start();
+        const QString deck = writeDeck(f, QStringLiteral("später.drd"), QStringLiteral("Harald"), 4);
+        QDialog dialog(f.window.get());
+        dialog.setModal(true);
+        dialog.show();
+        QTRY_VERIFY(QApplication::activeModalWidget() == &dialog);
+        QSignalSpy done(f.window.get(), &ui::frmMain::handOverDone);
+        f.window->takeHandOver(deck);
+        QTest::qWait(600);
+        QCOMPARE(done.count(), 0);
+        QCOMPARE(f.deckRows(), 0);
+        dialog.close();
+        QTRY_COMPARE(done.count(), 1);
+        QCOMPARE(f.deckRows(), 4);
+    }
+
+    void aDroppedDeckFileLoadsLikeDeckLaden() {
+        MainWindowFixture f;
+        const QString first = writeDeck(f, QStringLiteral("erstes.drd"), QStringLiteral("Harald"), 3);
+        const QString dropped = writeDeck(f, QStringLiteral("GEZOGEN.DRD"), QStringLiteral("Edelgard von Orvane"), 6);
+        testing::writeFile(f.dir.filePath(QStringLiteral("notiz.txt")), "x");
+        f.start(first);
+        f.prompter.messages.clear();
+
+        QMimeData text;
+        text.setUrls({QUrl::fromLocalFile(f.dir.filePath(QStringLiteral("notiz.txt")))});
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &text, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(f.window.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(f.dir.filePath(QStringLiteral("notiz.txt"))), QUrl::fromLocalFile(dropped)});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(f.window.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QSignalSpy done(f.window.get(), &ui::frmMain::handOverDone);
+        f.prompter.answer(core::Answer::Yes);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &mime, Qt::LeftButton, {});
+        QCoreApplication::sendEvent(f.window.get(), &drop);
+        QVERIFY(drop.isAccepted());
+        QTRY_COMPARE(done.count(), 1);
+        QCOMPARE(f.prompter.messages.size(), 2u);
+        QCOMPARE(f.prompter.messages[0].text, kDiscard);
+        QCOMPARE(f.deckRows(), 6);
+    }
+};
+
+QTEST_MAIN(TstHandOver)
+#include "tst_handover.moc"

@@ -1,0 +1,184 @@
+// Where the card database lives: beside the program, or a per-user copy of the shipped catalogue.
+#include "core/datalocation.h"
+#include "core/programdir.h"
+#include "db/database.h"
+#include "tests/helpers/testfiles.h"
+#include "tests/helpers/testprogramdir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QtTest/QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Sees the file system as an unprivileged user would: root may write anywhere, so a read-only
+// folder is read-only only for someone else. The saved user id keeps the way back.
+class AsUnprivilegedUser {
+public:
+    AsUnprivilegedUser() {
+        if (::geteuid() == 0)
+            m_switched = ::setresgid(65534, 65534, 0) == 0 && ::setresuid(65534, 65534, 0) == 0;
+    }
+    ~AsUnprivilegedUser() {
+        if (m_switched) {
+            [[maybe_unused]] const int u = ::setresuid(0, 0, 0);
+            [[maybe_unused]] const int g = ::setresgid(0, 0, 0);
+        }
+    }
+    bool ok() const { return ::geteuid() != 0; }
+
+private:
+    bool m_switched = false;
+};
+
+qint64 rows(const QString& db, const QString& sql) {
+    return db::Database::OpenDatabase(db)->OpenRecordset(sql).Fields(0).toLongLong();
+}
+
+} // namespace
+
+class TstDataLocation : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void aWritableProgramFolderKeepsItsDatabase() {
+        testing::TestProgramDir dir;
+        const core::DataLocation where = core::chooseDataLocation(dir.path(), QStringLiteral("/nonexistent/peruser"));
+        QVERIFY(!where.perUser);
+        QCOMPARE(where.databasePath, dir.databasePath());
+        // A program folder whose database is missing still uses it: start-up reports the missing file.
+        QVERIFY(QFile::remove(dir.databasePath()));
+        QVERIFY(!core::chooseDataLocation(dir.path(), QStringLiteral("/x")).perUser);
+    }
+
+    void aReadOnlyFolderOrDatabaseMovesToThePerUserCopy() {
+        testing::TestProgramDir dir;
+        const QString perUser = QStringLiteral("/home/someone/.local/share/DravennaDeckBuilder");
+        // Readable by everyone, writable by nobody.
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0444) == 0);
+        {
+            AsUnprivilegedUser user;
+            QVERIFY(user.ok());
+            const core::DataLocation where = core::chooseDataLocation(dir.path(), perUser);
+            QVERIFY(where.perUser);
+            QCOMPARE(where.databasePath, perUser + QStringLiteral("/dravennacard.db"));
+        }
+        // The folder writable but not the database: SQLite could not write the deck.
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0777) == 0);
+        {
+            AsUnprivilegedUser user;
+            QVERIFY(core::chooseDataLocation(dir.path(), perUser).perUser);
+        }
+        QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0666) == 0);
+        {
+            AsUnprivilegedUser user;
+            QVERIFY(!core::chooseDataLocation(dir.path(), perUser).perUser);
+        }
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0555) == 0);
+        {
+            // The folder read-only, the database writable: its journal could not be made.
+            AsUnprivilegedUser user;
+            QVERIFY(core::chooseDataLocation(dir.path(), perUser).perUser);
+        }
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+    }
+
+    void thePerUserFolderIsInTheXdgDataDirectory() {
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        QCOMPARE(core::perUserDataDirectory(), data.path() + QStringLiteral("/DravennaDeckBuilder"));
+        qunsetenv("XDG_DATA_HOME");
+        QCOMPARE(core::perUserDataDirectory(), QDir::homePath() + QStringLiteral("/.local/share/DravennaDeckBuilder"));
+    }
+
+    void theFirstStartCopiesTheShippedCatalogue() {
+        testing::TestProgramDir dir;
+        QTemporaryDir home;
+        const QString copy = home.filePath(QStringLiteral("data/DravennaDeckBuilder/dravennacard.db"));
+        QVERIFY(!QFile::exists(copy));
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(testing::readFile(copy), testing::readFile(dir.databasePath()));
+        QVERIFY(QFileInfo(copy).isWritable());
+        QVERIFY(QFile::exists(core::shippedStampPath(copy)));
+        QCOMPARE(rows(copy, QStringLiteral("SELECT COUNT(*) FROM KARTEN")), 292);
+    }
+
+    void anUnchangedCatalogueKeepsTheCopy() {
+        testing::TestProgramDir dir;
+        QTemporaryDir home;
+        const QString copy = home.filePath(QStringLiteral("dravennacard.db"));
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        // The player's copy after a run: compacted and different from the shipped bytes.
+        db::Database::OpenDatabase(copy)->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN WHERE NUMMER = 'ORVANE 10'"));
+        const QByteArray before = testing::readFile(copy);
+        QVERIFY(before != testing::readFile(dir.databasePath()));
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(testing::readFile(copy), before);
+    }
+
+    void aChangedCatalogueReplacesTheCopyAndItsDeck() {
+        testing::TestProgramDir dir;
+        QTemporaryDir home;
+        const QString copy = home.filePath(QStringLiteral("dravennacard.db"));
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        db::Database::OpenDatabase(copy)->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN"));
+        // A journal left by a program that was killed while writing the old copy.
+        testing::writeFile(copy + QStringLiteral("-journal"), QByteArray(4096, 'j'));
+        QCOMPARE(rows(copy, QStringLiteral("SELECT COUNT(*) FROM DECK")), 292);
+
+        // A new version ships one more card.
+        db::Database::OpenDatabase(dir.databasePath())
+            ->Execute(QStringLiteral("UPDATE KARTEN SET NAME = 'Neu im Katalog' WHERE NUMMER = 'ORVANE 10'"));
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(rows(copy, QStringLiteral("SELECT COUNT(*) FROM DECK")), 0);
+        QCOMPARE(rows(copy, QStringLiteral("SELECT COUNT(*) FROM KARTEN WHERE NAME = 'Neu im Katalog'")), 1);
+        QVERIFY(!QFile::exists(copy + QStringLiteral("-journal")));
+        QCOMPARE(testing::readFile(copy), testing::readFile(dir.databasePath()));
+    }
+
+    void aCopyWithoutItsStampIsMadeAgain() {
+        // A copy interrupted before its stamp was written may be anything.
+        testing::TestProgramDir dir;
+        QTemporaryDir home;
+        const QString copy = home.filePath(QStringLiteral("dravennacard.db"));
+        testing::writeFile(copy, QByteArray("half a copy"));
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(testing::readFile(copy), testing::readFile(dir.databasePath()));
+    }
+
+    void failuresAreReportedWithTheirReason() {
+        QTemporaryDir home;
+        // The shipped catalogue missing.
+        const QString missing = home.filePath(QStringLiteral("nothing.db"));
+        const QString why = core::refreshPerUserCopy(missing, home.filePath(QStringLiteral("copy/dravennacard.db")));
+        QVERIFY2(why.startsWith(QStringLiteral("Die mitgelieferte Kartendatenbank ") + missing), qPrintable(why));
+        // The data folder cannot be made: a file stands where it should be.
+        testing::TestProgramDir dir;
+        testing::writeFile(home.filePath(QStringLiteral("blocked")), "x");
+        const QString blocked = core::refreshPerUserCopy(dir.databasePath(), home.filePath(QStringLiteral("blocked/dravennacard.db")));
+        QCOMPARE(blocked, QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(home.filePath(QStringLiteral("blocked"))));
+    }
+
+    void theProgramFindsItsFilesInThePerUserFolder() {
+        testing::TestProgramDir dir;
+        QCOMPARE(core::databasePath(), dir.databasePath());
+        QCOMPARE(core::userFilesDirectory(), dir.path());
+        QCOMPARE(core::deckFilesDirectory(), dir.path());
+        QCOMPARE(core::filterDirectories(), QStringList{dir.path()});
+        core::setPerUserDirectory(QStringLiteral("/home/p/.local/share/DravennaDeckBuilder"));
+        QCOMPARE(core::databasePath(), QStringLiteral("/home/p/.local/share/DravennaDeckBuilder/dravennacard.db"));
+        QCOMPARE(core::userFilesDirectory(), QStringLiteral("/home/p/.local/share/DravennaDeckBuilder"));
+        QCOMPARE(core::deckFilesDirectory(), QDir::homePath());
+        QCOMPARE(core::filterDirectories(), (QStringList{QStringLiteral("/home/p/.local/share/DravennaDeckBuilder"), dir.path()}));
+        core::setPerUserDirectory(QString());
+    }
+};
+
+QTEST_GUILESS_MAIN(TstDataLocation)
+#include "tst_datalocation.moc"
