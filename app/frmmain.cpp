@@ -29,6 +29,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -67,6 +68,13 @@ float storedNumber(QSettings& s, const QString& key, float fallback) {
 QString numberAsText(float v) { return QString::number(v); }
 
 } // namespace
+
+QIcon programIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/dravenna-deckbuilder-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
 
 frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) : m_cardViewer(cardViewer) {
     setWindowTitle(QStringLiteral("Dravenna Deck-Builder"));

@@ -8,6 +8,7 @@
 #include <memory>
 
 class QAction;
+class QIcon;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -32,6 +33,9 @@ class frmSpezFilter;
 namespace ui {
 
 class FlexGrid;
+
+// The program's icon, for every window of it (the desktop's copy is the SVG in the hicolor theme).
+QIcon programIcon();
 
 // The program's main window: pool and deck grids, leader and inquisitor choice, the notes.
 class frmMain : public QMainWindow {

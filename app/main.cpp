@@ -16,7 +16,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
 #include <QTimer>
 #include <csignal>
 
@@ -25,13 +24,6 @@ namespace {
 const QString kTitle = QStringLiteral("Dravenna Deck-Builder");
 
 void tell(const QString& text, core::Icon icon) { core::prompter().message(text, kTitle, icon, core::Buttons::Ok); }
-
-QIcon windowIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/dravenna-deckbuilder-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
 
 // The test hook's player: takes the script's menu choices and closings in turn whenever the
 // program is idle and the script is not waiting for a box or a hand-over.
@@ -78,7 +70,7 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     core::installQtGermanTranslation(app);
-    QApplication::setWindowIcon(windowIcon());
+    QApplication::setWindowIcon(ui::programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("de.dravenna.deckbuilder"));
     ui::DialogPrompter prompter;
     core::setDefaultPrompter(&prompter);

@@ -9,6 +9,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
+#include <QIcon>
+#include <QImage>
 #include <QLocalSocket>
 #include <QMimeData>
 #include <QSignalSpy>
@@ -196,6 +198,17 @@ private Q_SLOTS:
         dialog.close();
         QTRY_COMPARE(done.count(), 1);
         QCOMPARE(f.deckRows(), 4);
+    }
+
+    void theProgramIconIsThereAtEverySize() {
+        const QIcon icon = ui::programIcon();
+        QCOMPARE(icon.availableSizes(), (QList<QSize>{{16, 16}, {24, 24}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+        for (const QSize& size : icon.availableSizes()) {
+            const QImage image = icon.pixmap(size).toImage();
+            QCOMPARE(image.size(), size);
+            // Drawn, not blank: the card's face is opaque in the middle.
+            QCOMPARE(qAlpha(image.pixel(size.width() / 2 + size.width() / 8, size.height() / 2)), 255);
+        }
     }
 
     void aDroppedDeckFileLoadsLikeDeckLaden() {
