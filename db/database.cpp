@@ -17,6 +17,12 @@ namespace db {
 
 namespace {
 
+// Finalizes a prepared statement however its scope is left.
+struct Finalizer {
+    sqlite3_stmt* s;
+    ~Finalizer() { sqlite3_finalize(s); }
+};
+
 constexpr int kBusyTimeoutMs = 5000;
 
 QString engineMessage(sqlite3* handle) { return germanEngineMessage(QString::fromUtf8(sqlite3_errmsg(handle))); }
@@ -269,10 +275,7 @@ sqlite3_stmt* Database::prepareQuery(const QString& sqliteSql, Trust trust, bool
 
 Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
     sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust);
-    struct Finalizer {
-        sqlite3_stmt* s;
-        ~Finalizer() { sqlite3_finalize(s); }
-    } finalizer{stmt};
+    const Finalizer finalizer{stmt};
 
     const int columns = sqlite3_column_count(stmt);
     QStringList labels;
@@ -298,10 +301,7 @@ std::optional<std::vector<qint64>> Database::runRowids(const QString& sqliteSql,
     sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust, true);
     if (!stmt)
         return std::nullopt;
-    struct Finalizer {
-        sqlite3_stmt* s;
-        ~Finalizer() { sqlite3_finalize(s); }
-    } finalizer{stmt};
+    const Finalizer finalizer{stmt};
     std::vector<qint64> rowids;
     const GuardedRun run(m_handle, trust);
     int step;
@@ -317,10 +317,7 @@ std::optional<RowidTexts> Database::runRowidTexts(const QString& sqliteSql, Trus
     sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust, true);
     if (!stmt)
         return std::nullopt;
-    struct Finalizer {
-        sqlite3_stmt* s;
-        ~Finalizer() { sqlite3_finalize(s); }
-    } finalizer{stmt};
+    const Finalizer finalizer{stmt};
     RowidTexts rows;
     const GuardedRun run(m_handle, trust);
     int step;
@@ -390,10 +387,7 @@ void Database::executeNative(const QString& sqliteSql) {
     const char* tail = nullptr;
     if (sqlite3_prepare_v2(m_handle, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail) != SQLITE_OK)
         fail();
-    struct Finalizer {
-        sqlite3_stmt* s;
-        ~Finalizer() { sqlite3_finalize(s); }
-    } finalizer{stmt};
+    const Finalizer finalizer{stmt};
     if (!stmt || !onlyBlanks(tail))
         throw DbError(3142, QStringLiteral("Genau eine SQL-Anweisung erwartet."));
     int step;
