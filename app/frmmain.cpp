@@ -16,6 +16,7 @@
 #include "core/named.h"
 #include "cardview/cardviewer.h"
 #include "cardview/frmshowcard.h"
+#include "deckio/deckfile.h"
 #include "deckio/frmcardtabledata.h"
 #include "filter/filterfile.h"
 #include "filter/frmfilter.h"
@@ -325,26 +326,14 @@ void frmMain::setUpGrid(FlexGrid* grid) {
 void frmMain::fillLeaderList() {
     cmbLeader->clear();
     auto conn = db::Database::OpenDatabase(sDatabasePath);
-    for (auto rs = conn->OpenRecordset(QStringLiteral("SELECT * FROM ANFUEHRER ") + QStringLiteral("ORDER BY NAME")); !rs.Eof();
-         rs.MoveNext()) {
-        cmbLeader->addItem(deck::leaderEntry(db::cellText(rs.Fields(QStringLiteral("NAME"))),
-                                             db::cellText(rs.Fields(QStringLiteral("FRAKTION"))),
-                                             db::cellText(rs.Fields(QStringLiteral("KARTEN"))),
-                                             db::cellText(rs.Fields(QStringLiteral("MONDE")))));
-    }
+    cmbLeader->addItems(deck::leaderEntries(*conn));
     cmbLeader->setCurrentIndex(-1);
 }
 
 void frmMain::fillInquisitorList() {
     cmbInquisitor->clear();
     auto conn = db::Database::OpenDatabase(sDatabasePath);
-    for (auto rs = conn->OpenRecordset(QStringLiteral("SELECT * FROM INQUISITOR ") + QStringLiteral("ORDER BY NAME")); !rs.Eof();
-         rs.MoveNext()) {
-        cmbInquisitor->addItem(deck::inquisitorEntry(db::cellText(rs.Fields(QStringLiteral("NAME"))),
-                                                     db::cellText(rs.Fields(QStringLiteral("KARTEN"))),
-                                                     db::cellText(rs.Fields(QStringLiteral("MONDE")))));
-    }
-    cmbInquisitor->addItem(deck::kNoInquisitor);
+    cmbInquisitor->addItems(deck::inquisitorEntries(*conn));
     cmbInquisitor->setCurrentIndex(-1);
 }
 
@@ -494,9 +483,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
-bool frmMain::deckHasCards(db::Database& conn) {
-    return conn.OpenRecordset(QStringLiteral("SELECT * FROM DECK")).RecordCount() > 0;
-}
+bool frmMain::deckHasCards(db::Database& conn) { return deckio::deckHasCards(conn); }
 
 void frmMain::funcSetQuickFilterCombo() {
     cmbQuickFilter->clear();

@@ -32,7 +32,7 @@ void frmMain::funcExportCardTable() {
                                                 core::dialogflags::NoReadOnlyReturn);
         if (path.isEmpty())
             return;
-        if (const QString why = core::writeFileAtomically(path, content + "\r\n"); !why.isEmpty())
+        if (const QString why = core::writeFileAtomically(path, deckio::encodeCardTableFile(content)); !why.isEmpty())
             core::throwFileError(path, why);
         showInfo(QStringLiteral("Die CardTable-Datei wurde gespeichert unter:\r\n") + path,
                  QStringLiteral("CardTable-Datei erfolgreich gespeichert"));

@@ -31,14 +31,8 @@ const QString kListTitle = QStringLiteral("Dravenna-Deckliste speichern");
 bool frmMain::funcDeckIncomplete() {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
-        if (!deckHasCards(*conn)) {
-            core::prompter().message(QStringLiteral("Keine Daten zum Speichern vorhanden."), QStringLiteral("Leeres Deck"),
-                                     core::Icon::Exclamation, core::Buttons::Ok);
-            return true;
-        }
-        if (cmbLeader->currentText().isEmpty()) {
-            core::prompter().message(QStringLiteral("Es wurde kein Anführer ausgewählt."), QStringLiteral("Kein Anführer gewählt"),
-                                     core::Icon::Exclamation, core::Buttons::Ok);
+        if (const auto refusal = deckio::deckIncomplete(*conn, cmbLeader->currentText())) {
+            core::prompter().message(refusal->text, refusal->title, core::Icon::Exclamation, core::Buttons::Ok);
             return true;
         }
         return false;
@@ -181,24 +175,14 @@ void frmMain::LoadDeckFile(const QString& path) {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
         const deckio::DeckFileContent content = deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes));
-
-        if (content.lineCount < 1)
-            throw db::DbError(62, deckio::kPastEndOfFile);
-        const QString leader = deckio::leaderNameForNumber(*conn, content.leaderNumber);
-        if (leader.isEmpty())
-            throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
-        selectEntryNamed(cmbLeader, leader);
-
-        if (content.lineCount < 2)
-            throw db::DbError(62, deckio::kPastEndOfFile);
-        const QString inquisitor = deckio::inquisitorNameForNumber(*conn, content.inquisitorNumber);
-        if (inquisitor.isEmpty()) {
-            cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
-        } else {
-            selectEntryNamed(cmbInquisitor, inquisitor);
-        }
-
-        deckio::insertCards(*conn, content.cardNumbers);
+        const deckio::DeckChoices choose{[this](const QString& name) { selectEntryNamed(cmbLeader, name); },
+                                         [this](const QString& name) {
+                                             if (name.isEmpty())
+                                                 cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
+                                             else
+                                                 selectEntryNamed(cmbInquisitor, name);
+                                         }};
+        deckio::loadDeckContent(*conn, content, choose);
         conn->Close();
         deckReplaced();
         showInfo(QStringLiteral("Das Dravenna-Deck wurde geladen"), QStringLiteral("Dravenna-Deck geladen"));
@@ -236,8 +220,7 @@ void frmMain::funcSaveDeckList() {
                                                 core::dialogflags::NoReadOnlyReturn);
         if (path.isEmpty())
             return;
-        // The moon line's CR LF and one more: the file ends with an empty line.
-        if (const QString why = core::writeFileAtomically(path, core::encodeText(text + QStringLiteral("\r\n")));
+        if (const QString why = core::writeFileAtomically(path, deckio::encodeDeckListFile(text));
             !why.isEmpty())
             core::throwFileError(path, why);
         showInfo(QStringLiteral("Die Dravenna-Deckliste wurde gespeichert unter:\r\n") + path,

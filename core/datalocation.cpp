@@ -58,6 +58,18 @@ DataLocation chooseDataLocation(const QString& programDir, const QString& perUse
     return {joinPath(perUserDir, kDatabaseName), true};
 }
 
+QString catalogueToRead(const QString& programDir, const QString& perUserDir) {
+    const DataLocation location = chooseDataLocation(programDir, perUserDir);
+    if (!location.perUser)
+        return location.databasePath;
+    const QString shipped = joinPath(programDir, kDatabaseName);
+    QString why;
+    const QByteArray stamp = readSmallFile(shippedStampPath(location.databasePath));
+    if (QFileInfo(location.databasePath).isFile() && !stamp.isEmpty() && stamp == fingerprint(shipped, &why))
+        return location.databasePath;
+    return shipped;
+}
+
 QString perUserDataDirectory() {
     return joinPath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation), QStringLiteral("DravennaDeckBuilder"));
 }

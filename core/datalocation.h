@@ -15,6 +15,11 @@ struct DataLocation {
 // in perUserDir.
 DataLocation chooseDataLocation(const QString& programDir, const QString& perUserDir);
 
+// The catalogue a reader beside the program opens: the database the program uses, or, when that is
+// a per-user copy not yet made or made from an older catalogue, the shipped one the program will
+// copy at its next start.
+QString catalogueToRead(const QString& programDir, const QString& perUserDir);
+
 // The per-user data folder: DravennaDeckBuilder in the XDG data directory (~/.local/share).
 QString perUserDataDirectory();
 

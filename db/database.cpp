@@ -186,8 +186,13 @@ QVariant Recordset::Fields(const QString& label) const {
 }
 
 sqlite3* openRawConnection(const QString& path, bool create) {
+    return openRawConnection(path, create ? Access::Create : Access::ReadWrite);
+}
+
+sqlite3* openRawConnection(const QString& path, Access access) {
     sqlite3* handle = nullptr;
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
+    const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY
+                                                 : SQLITE_OPEN_READWRITE | (access == Access::Create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &handle, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString message = handle ? engineMessage(handle) : germanEngineMessage(QString::fromUtf8(sqlite3_errstr(rc)));
@@ -203,18 +208,32 @@ sqlite3* openRawConnection(const QString& path, bool create) {
     return handle;
 }
 
-std::unique_ptr<Database> Database::OpenDatabase(const QString& path) {
-    sqlite3* handle = openRawConnection(path, false);
+std::unique_ptr<Database> Database::openCatalogue(const QString& path, Access access) {
+    sqlite3* handle = openRawConnection(path, access);
     try {
         auto schema = loadSchema(handle, path);
-        if (!schema->resolve(QStringLiteral("KARTEN"))) {
+        if (!schema->resolve(QStringLiteral("KARTEN")))
             throw DbError(3078, QStringLiteral("Die Datei '%1' ist keine Kartendatenbank.").arg(path));
-        }
         return std::unique_ptr<Database>(new Database(handle, path, std::move(schema)));
     } catch (const DbError&) {
         sqlite3_close(handle);
         throw;
     }
+}
+
+std::unique_ptr<Database> Database::OpenDatabase(const QString& path) { return openCatalogue(path, Access::ReadWrite); }
+
+std::unique_ptr<Database> Database::OpenWithPrivateDeck(const QString& path) {
+    std::unique_ptr<Database> conn = openCatalogue(path, Access::ReadOnly);
+    // The file's own definition, made temporary: the same columns, types and collations.
+    const Recordset definition = conn->runNative(
+        QStringLiteral("SELECT sql FROM sqlite_schema WHERE type = 'table' AND name = 'DECK' COLLATE NOCASE"));
+    const QString sql = definition.Eof() ? QString() : definition.Fields(0).toString();
+    static const QString kCreate = QStringLiteral("CREATE TABLE ");
+    if (!sql.startsWith(kCreate, Qt::CaseInsensitive))
+        throw DbError(3078, QStringLiteral("Die Datei '%1' ist keine Kartendatenbank.").arg(path));
+    conn->executeNative(QStringLiteral("CREATE TEMP TABLE ") + sql.mid(kCreate.size()));
+    return conn;
 }
 
 Database::Database(sqlite3* handle, QString path, std::shared_ptr<const Schema> schema)

@@ -69,10 +69,17 @@ struct RowidTexts {
     QByteArray text;             // UTF-8 as stored, one row's after the other
 };
 
+// How a connection opens its file.
+enum class Access { ReadWrite, Create, ReadOnly };
+
 // One connection to the card database. Every text passes through the Jet dialect layer.
 class Database {
 public:
     static std::unique_ptr<Database> OpenDatabase(const QString& path);
+    // Opens the catalogue for reading only, with a DECK of this connection's own: a temporary table
+    // of the same columns, which unqualified names find before the file's. Whatever runs on it
+    // leaves the file, and the deck a running program keeps in it, untouched.
+    static std::unique_ptr<Database> OpenWithPrivateDeck(const QString& path);
     ~Database();
     Database(const Database&) = delete;
     Database& operator=(const Database&) = delete;
@@ -101,6 +108,7 @@ public:
 
 private:
     Database(sqlite3* handle, QString path, std::shared_ptr<const Schema> schema);
+    static std::unique_ptr<Database> openCatalogue(const QString& path, Access access);
     void executeNative(const QString& sqliteSql);
     // Prepares one read-only statement; nullptr (nothing thrown) when lenient and it does not prepare.
     sqlite3_stmt* prepareQuery(const QString& sqliteSql, Trust trust, bool lenient = false);
@@ -116,5 +124,6 @@ void CompactDatabase(const QString& source, const QString& target);
 
 // Opens an SQLite file with the dialect's functions, for building the catalogue.
 sqlite3* openRawConnection(const QString& path, bool create);
+sqlite3* openRawConnection(const QString& path, Access access);
 
 } // namespace db

@@ -81,6 +81,8 @@ DeckEvaluation evaluateDeck(db::Database& conn, const QString& leaderEntry, cons
             foreignMoons = int16(rs.Fields(0));
     }
 
+    result.cardLimit = cardLimit;
+    result.moonLimit = moonLimit;
     auto& nodes = result.nodes;
     nodes.push_back({QStringLiteral("A"), {}, countText(deckCards), deckCards > cardLimit});
     nodes.push_back({QStringLiteral("B"), {}, QStringLiteral("Hauptfraktion: ") + mainFaction, false});

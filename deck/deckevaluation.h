@@ -21,6 +21,8 @@ struct DeckEvaluation {
     QString deckCountText; // "Anzahl Karten: " + deck cards
     QString poolCountText; // "Anzahl Karten: " + pool cards
     std::vector<NoteNode> nodes;
+    int cardLimit = 0; // what "A" and "C" were held against
+    int moonLimit = 0;
 };
 
 // Checks the deck in DECK against the limits of the chosen leader and inquisitor entries and

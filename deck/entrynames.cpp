@@ -1,5 +1,7 @@
 #include "deck/entrynames.h"
 
+#include "db/database.h"
+
 namespace deck {
 
 namespace {
@@ -13,6 +15,27 @@ QString leaderEntry(const QString& name, const QString& faction, const QString& 
 
 QString inquisitorEntry(const QString& name, const QString& cards, const QString& moons) {
     return name + QStringLiteral(" (+") + cards + QStringLiteral(" Karten / +") + moons + QStringLiteral(" Monde )");
+}
+
+QStringList leaderEntries(db::Database& conn) {
+    QStringList entries;
+    for (auto rs = conn.OpenRecordset(QStringLiteral("SELECT * FROM ANFUEHRER ") + QStringLiteral("ORDER BY NAME")); !rs.Eof();
+         rs.MoveNext()) {
+        entries << leaderEntry(db::cellText(rs.Fields(QStringLiteral("NAME"))), db::cellText(rs.Fields(QStringLiteral("FRAKTION"))),
+                               db::cellText(rs.Fields(QStringLiteral("KARTEN"))), db::cellText(rs.Fields(QStringLiteral("MONDE"))));
+    }
+    return entries;
+}
+
+QStringList inquisitorEntries(db::Database& conn) {
+    QStringList entries;
+    for (auto rs = conn.OpenRecordset(QStringLiteral("SELECT * FROM INQUISITOR ") + QStringLiteral("ORDER BY NAME")); !rs.Eof();
+         rs.MoveNext()) {
+        entries << inquisitorEntry(db::cellText(rs.Fields(QStringLiteral("NAME"))), db::cellText(rs.Fields(QStringLiteral("KARTEN"))),
+                                   db::cellText(rs.Fields(QStringLiteral("MONDE"))));
+    }
+    entries << kNoInquisitor;
+    return entries;
 }
 
 QString nameBeforeLastParen(const QString& entry) {

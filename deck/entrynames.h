@@ -1,6 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+namespace db {
+class Database;
+}
 
 namespace deck {
 
@@ -11,6 +16,11 @@ inline const QString kNoInquisitor = QStringLiteral("- ");
 QString leaderEntry(const QString& name, const QString& faction, const QString& cards, const QString& moons);
 // Inquisitor list entry: name, " (+", cards, " Karten / +", moons, " Monde )".
 QString inquisitorEntry(const QString& name, const QString& cards, const QString& moons);
+
+// The leader list as the main window offers it: one entry per leader, by name.
+QStringList leaderEntries(db::Database& conn);
+// The inquisitor list: one entry per inquisitor, by name, then the entry for no inquisitor.
+QStringList inquisitorEntries(db::Database& conn);
 
 // The text before the last " (" (the whole text when there is none).
 QString nameBeforeLastParen(const QString& entry);

@@ -100,6 +100,8 @@ QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, co
     return cards + leader + inquisitor;
 }
 
+QByteArray encodeCardTableFile(const QByteArray& content) { return content + "\r\n"; }
+
 void importCardTableDeck(db::Database& conn, const QByteArray& deckFile, const CardTableChoices& choose) {
     core::LineDecoder decode;
     // Each distinct number is looked up once, and only in the tables that know it: a file may

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "db/dberror.h"
+#include "deckio/deckfile.h"
 
 #include <QByteArray>
 #include <QString>
@@ -51,12 +52,11 @@ QString cardTableNumber(const QString& line);
 QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, const QString& leaderName,
                               const QString& inquisitorName);
 
-// Who is told of a leader or inquisitor as soon as its card line is read, so that one found before a
-// failing line stays chosen.
-struct CardTableChoices {
-    std::function<void(const QString& name)> leader;
-    std::function<void(const QString& name)> inquisitor;
-};
+// Told of a leader or inquisitor as soon as its card line is read; never of an empty name.
+using CardTableChoices = DeckChoices;
+// The file's bytes for a built deck: the entries and one more CR LF.
+QByteArray encodeCardTableFile(const QByteArray& content);
+
 // Copies every card of a CardTable deck file into DECK, a card already there is not added twice.
 void importCardTableDeck(db::Database& conn, const QByteArray& deckFile, const CardTableChoices& choose);
 

@@ -114,6 +114,29 @@ qsizetype NumberIndex::find(const QString& number) const {
     return it - m_numbers.begin();
 }
 
+bool deckHasCards(db::Database& conn) { return conn.OpenRecordset(QStringLiteral("SELECT * FROM DECK")).RecordCount() > 0; }
+
+std::optional<Refusal> deckIncomplete(db::Database& conn, const QString& leaderEntry) {
+    if (!deckHasCards(conn))
+        return Refusal{QStringLiteral("Keine Daten zum Speichern vorhanden."), QStringLiteral("Leeres Deck")};
+    if (leaderEntry.isEmpty())
+        return Refusal{QStringLiteral("Es wurde kein Anführer ausgewählt."), QStringLiteral("Kein Anführer gewählt")};
+    return std::nullopt;
+}
+
+void loadDeckContent(db::Database& conn, const DeckFileContent& content, const DeckChoices& choose) {
+    if (content.lineCount < 1)
+        throw db::DbError(62, kPastEndOfFile);
+    const QString leader = leaderNameForNumber(conn, content.leaderNumber);
+    if (leader.isEmpty())
+        throw db::DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
+    choose.leader(leader);
+    if (content.lineCount < 2)
+        throw db::DbError(62, kPastEndOfFile);
+    choose.inquisitor(inquisitorNameForNumber(conn, content.inquisitorNumber));
+    insertCards(conn, content.cardNumbers);
+}
+
 int entryIndexForName(const QStringList& entries, const QString& name) {
     for (int i = 0; i < entries.size(); ++i)
         if (deck::nameBeforeLastParen(entries[i]) == name)

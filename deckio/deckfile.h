@@ -2,6 +2,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <optional>
 
 namespace db {
 class Database;
@@ -56,6 +58,28 @@ QString inquisitorNameForNumber(db::Database& conn, const QString& number);
 // insertCards runs one statement per distinct card of the catalogue, however long the list.
 void insertCard(db::Database& conn, const QString& cardNumber);
 void insertCards(db::Database& conn, const QStringList& cardNumbers);
+
+// Whether DECK holds any card.
+bool deckHasCards(db::Database& conn);
+
+// Why a deck cannot be saved, listed or exported, as the player is told.
+struct Refusal {
+    QString text;
+    QString title;
+};
+// Nothing when the deck has cards and a leader entry is chosen.
+std::optional<Refusal> deckIncomplete(db::Database& conn, const QString& leaderEntry);
+
+// Who is told of a leader or inquisitor as soon as it is read, so that one found before a failure
+// stays chosen. For a deck file an empty inquisitor name means "no inquisitor".
+struct DeckChoices {
+    std::function<void(const QString& name)> leader;
+    std::function<void(const QString& name)> inquisitor;
+};
+
+// Reads a deck file's content into DECK as the program loads it: the leader, the inquisitor, then
+// the cards. Throws db::DbError when the file ends before its second line or names no known leader.
+void loadDeckContent(db::Database& conn, const DeckFileContent& content, const DeckChoices& choose);
 
 // Index of the list entry naming exactly this name (the text before its last " ("), -1 if none.
 int entryIndexForName(const QStringList& entries, const QString& name);

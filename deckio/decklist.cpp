@@ -5,6 +5,7 @@
 #include "db/gridmodel.h"
 #include "db/queries.h"
 #include "deck/entrynames.h"
+#include "core/textfile.h"
 
 namespace deckio {
 
@@ -77,5 +78,11 @@ QString buildDeckList(db::Database& conn, const QString& leaderEntry, const QStr
             kCrLf;
     return text;
 }
+
+} // namespace deckio
+
+namespace deckio {
+
+QByteArray encodeDeckListFile(const QString& text) { return core::encodeText(text + QStringLiteral("\r\n")); }
 
 } // namespace deckio

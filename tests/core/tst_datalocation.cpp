@@ -165,6 +165,37 @@ private Q_SLOTS:
         QCOMPARE(blocked, QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(home.filePath(QStringLiteral("blocked"))));
     }
 
+    // A reader beside the program (the command-line tool) opens the database the program uses, or
+    // the shipped catalogue while the player's copy is missing or older than it.
+    void aReaderOpensTheCatalogueTheProgramUses() {
+        testing::TestProgramDir dir;
+        QTemporaryDir home;
+        const QString perUser = home.filePath(QStringLiteral("DravennaDeckBuilder"));
+        const QString copy = perUser + QStringLiteral("/dravennacard.db");
+        QCOMPARE(core::catalogueToRead(dir.path(), perUser), dir.databasePath());
+
+        QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), 0755) == 0);
+        const auto asPlayer = [&] {
+            AsUnprivilegedUser user;
+            return user.ok() ? core::catalogueToRead(dir.path(), perUser) : QStringLiteral("<still privileged>");
+        };
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
+        QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0444) == 0);
+        QCOMPARE(asPlayer(), dir.databasePath()); // no copy yet
+        QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0644) == 0);
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QVERIFY(::chmod(QFile::encodeName(perUser).constData(), 0755) == 0);
+        QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0444) == 0);
+        QCOMPARE(asPlayer(), copy);
+        // A new catalogue installed: the copy is stale until the program's next start.
+        QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0644) == 0);
+        db::Database::OpenDatabase(dir.databasePath())
+            ->Execute(QStringLiteral("UPDATE KARTEN SET NAME = 'Neu im Katalog' WHERE NUMMER = 'ORVANE 10'"));
+        QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0444) == 0);
+        QCOMPARE(asPlayer(), dir.databasePath());
+        QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0644) == 0);
+    }
+
     void theProgramFindsItsFilesInThePerUserFolder() {
         testing::TestProgramDir dir;
         QCOMPARE(core::databasePath(), dir.databasePath());

@@ -7,8 +7,10 @@
 #include "db/queries.h"
 #include "tests/helpers/testprogramdir.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QtTest/QTest>
+#include <sqlite3.h>
 
 using db::Database;
 using db::DbError;
@@ -131,6 +133,66 @@ private Q_SLOTS:
         pool.RecordSource = db::sqlPool() + db::kStartOrder;
         pool.Refresh();
         QCOMPARE(pool.model().rowCount(), 292);
+    }
+
+    // A reader beside a running program: the program's deck, in the file and in its open
+    // transaction, stays as it is whatever the reader does with its own DECK.
+    void aPrivateDeckLeavesTheFileAndItsDeckAlone() {
+        auto program = Database::OpenDatabase(m_dir->databasePath());
+        program->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN WHERE FRAKTION = 'Sivar'"));
+        const auto fileHash = [this] {
+            QFile f(m_dir->databasePath());
+            return f.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(f.readAll(), QCryptographicHash::Sha256) : QByteArray();
+        };
+        const QByteArray before = fileHash();
+        const QString programDeck = QStringLiteral("SELECT COUNT(*) FROM DECK WHERE FRAKTION = 'Sivar'");
+        const int sivar = program->OpenRecordset(programDeck).Fields(0).toInt();
+        QVERIFY(sivar > 0);
+
+        auto reader = Database::OpenWithPrivateDeck(m_dir->databasePath());
+        QCOMPARE(reader->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM DECK")).Fields(0).toInt(), 0);
+        reader->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN WHERE NUMMER = 'ORVANE 05'"));
+        // The same columns, types and collation: a whole row copies across and compares like the file's.
+        auto row = reader->OpenRecordset(QStringLiteral("SELECT NAME, ABFEUER, STFEUER FROM DECK WHERE NAME = 'd''arvens schwur'"));
+        QCOMPARE(row.Fields(0).toString(), QStringLiteral("D'Arvens Schwur"));
+        QCOMPARE(row.Fields(1).toInt(), -1);
+        reader->Execute(QStringLiteral("DELETE * FROM DECK WHERE FRAKTION = 'Sivar'"));
+        QCOMPARE(reader->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM DECK")).Fields(0).toInt(), 1);
+        // The file itself cannot be written through it.
+        QVERIFY_THROWS_EXCEPTION(DbError, reader->Execute(QStringLiteral("DELETE * FROM KARTEN")));
+        QCOMPARE(reader->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM KARTEN")).Fields(0).toInt(), 292);
+
+        // The program goes on changing its deck, even while the reader reads.
+        sqlite3* writer = db::openRawConnection(m_dir->databasePath(), db::Access::ReadWrite);
+        QCOMPARE(sqlite3_exec(writer, "BEGIN IMMEDIATE; INSERT INTO DECK SELECT * FROM KARTEN WHERE FRAKTION = 'Garsk'", nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        QCOMPARE(reader->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM DECK")).Fields(0).toInt(), 1);
+        QCOMPARE(reader->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM DECK, KARTEN WHERE DECK.NUMMER = KARTEN.NUMMER")).Fields(0).toInt(), 1);
+        QCOMPARE(sqlite3_exec(writer, "ROLLBACK", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(writer);
+        reader.reset();
+        QCOMPARE(program->OpenRecordset(programDeck).Fields(0).toInt(), sivar);
+        QCOMPARE(program->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM DECK")).Fields(0).toInt(), sivar);
+        QCOMPARE(fileHash(), before);
+    }
+
+    void aPrivateDeckNeedsACardDatabase() {
+        // Opening for reading never makes a file.
+        QVERIFY_THROWS_EXCEPTION(DbError, Database::OpenWithPrivateDeck(m_dir->filePath(QStringLiteral("nope.db"))));
+        QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("nope.db"))));
+        // A catalogue without the deck table is no card database.
+        const QString noDeck = m_dir->filePath(QStringLiteral("ohnedeck.db"));
+        QVERIFY(QFile::copy(m_dir->databasePath(), noDeck));
+        QFile::setPermissions(noDeck, QFile::ReadOwner | QFile::WriteOwner);
+        sqlite3* h = db::openRawConnection(noDeck, db::Access::ReadWrite);
+        QCOMPARE(sqlite3_exec(h, "DROP TABLE DECK", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(h);
+        try {
+            Database::OpenWithPrivateDeck(noDeck);
+            QFAIL("opened");
+        } catch (const DbError& e) {
+            QCOMPARE(e.description(), QStringLiteral("Die Datei '%1' ist keine Kartendatenbank.").arg(noDeck));
+        }
     }
 
     void engineErrorsReachThePlayerInGerman() {
