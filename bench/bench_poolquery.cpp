@@ -12,13 +12,7 @@
 
 namespace {
 
-bench::BenchProgramDir& folder(int cards) {
-    static std::map<int, std::unique_ptr<bench::BenchProgramDir>> dirs;
-    auto& d = dirs[cards];
-    if (!d)
-        d = std::make_unique<bench::BenchProgramDir>(cards);
-    return *d;
-}
+bench::BenchProgramDir& folder(int cards) { return bench::programDirWith(cards); }
 
 const QString kPoolText = db::sqlPool() + db::kStartOrder;
 

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <QSettings>
 #include <benchmark/benchmark.h>
+#include <map>
+#include <memory>
 
 namespace bench {
 
@@ -26,6 +28,14 @@ BenchProgramDir::BenchProgramDir(int cards) {
 void BenchProgramDir::makeCurrent() const {
     core::setProgramDirectory(m_dir.path());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath(QStringLiteral("settings")));
+}
+
+BenchProgramDir& programDirWith(int cards) {
+    static std::map<int, std::unique_ptr<BenchProgramDir>> dirs;
+    auto& d = dirs[cards];
+    if (!d)
+        d = std::make_unique<BenchProgramDir>(cards);
+    return *d;
 }
 
 QString BenchProgramDir::databasePath() const { return m_dir.filePath(QStringLiteral("dravennacard.db")); }

@@ -19,6 +19,9 @@ private:
     QTemporaryDir m_dir;
 };
 
+// One program folder per catalogue size, made at the first call and kept for the whole run.
+BenchProgramDir& programDirWith(int cards);
+
 // Runs the registered benchmarks inside an offscreen QApplication whose message boxes answer Yes
 // and whose file dialogs are cancelled, so that nothing waits for a player.
 int runWindowBenchmarks(int argc, char** argv);

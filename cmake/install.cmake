@@ -7,16 +7,18 @@ set(DRAVENNA_HOMEPAGE "https://dravenna.example.org/deckbuilder/" CACHE STRING "
 set(DRAVENNA_SCREENSHOT_URL "https://dravenna.example.org/deckbuilder/screenshot.png"
     CACHE STRING "Where the AppStream metainfo finds docs/screenshot.png")
 
-install(TARGETS dravenna-deckbuilder RUNTIME DESTINATION ${DRAVENNA_INSTALL_DIR})
+install(TARGETS dravenna-deckbuilder dravenna-deck RUNTIME DESTINATION ${DRAVENNA_INSTALL_DIR})
 install(TARGETS DravennaRes LIBRARY DESTINATION ${DRAVENNA_INSTALL_DIR})
 file(GLOB DRAVENNA_SAMPLE_FILTERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/filters/*.drfilter)
 install(FILES ${DRAVENNA_SHIPPED_CATALOGUE} ${DRAVENNA_SAMPLE_FILTERS} DESTINATION ${DRAVENNA_INSTALL_DIR})
 
-# bin/dravenna-deckbuilder: a relative link, so the tree works under any prefix and DESTDIR. The
-# program finds its folder through the link's target.
+# bin/dravenna-deckbuilder and bin/dravenna-deck: relative links, so the tree works under any prefix
+# and DESTDIR. Both find their program folder through the link's target.
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install-link)
-file(CREATE_LINK ../${DRAVENNA_INSTALL_DIR}/dravenna-deckbuilder ${CMAKE_BINARY_DIR}/install-link/dravenna-deckbuilder SYMBOLIC)
-install(FILES ${CMAKE_BINARY_DIR}/install-link/dravenna-deckbuilder DESTINATION bin)
+foreach(program dravenna-deckbuilder dravenna-deck)
+  file(CREATE_LINK ../${DRAVENNA_INSTALL_DIR}/${program} ${CMAKE_BINARY_DIR}/install-link/${program} SYMBOLIC)
+  install(FILES ${CMAKE_BINARY_DIR}/install-link/${program} DESTINATION bin)
+endforeach()
 
 # The desktop entry starts the program by its full installed path, which is known only when installing.
 set(DRAVENNA_DESKTOP_FILE ${CMAKE_BINARY_DIR}/share/${DRAVENNA_APP_ID}.desktop)

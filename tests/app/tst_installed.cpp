@@ -146,8 +146,13 @@ private Q_SLOTS:
         const QString lib = installedProgramDir(m_root);
         QCOMPARE(QDir(lib).entryList(QDir::Files, QDir::Name),
                  (QStringList{QStringLiteral("Charaktere Feuer.drfilter"), QStringLiteral("Frei.drfilter"), QStringLiteral("Ohne Feuer und Erde.drfilter"),
-                              QStringLiteral("dravenna-deckbuilder"), QStringLiteral("dravennacard.db"), QStringLiteral("libDravennaRes.so")}));
+                              QStringLiteral("dravenna-deck"), QStringLiteral("dravenna-deckbuilder"), QStringLiteral("dravennacard.db"),
+                              QStringLiteral("libDravennaRes.so")}));
         QVERIFY(QFileInfo(lib + QStringLiteral("/dravenna-deckbuilder")).isExecutable());
+        QVERIFY(QFileInfo(lib + QStringLiteral("/dravenna-deck")).isExecutable());
+        const QFileInfo toolLink(m_root + QStringLiteral("/usr/bin/dravenna-deck"));
+        QVERIFY(toolLink.isSymLink());
+        QCOMPARE(toolLink.symLinkTarget(), lib + QStringLiteral("/dravenna-deck"));
         // The catalogue as built, untouched by runs from the build folder.
         QCOMPARE(deckRowsIn(lib + QStringLiteral("/dravennacard.db")), 0);
         const QFileInfo link(m_root + QStringLiteral("/usr/bin/dravenna-deckbuilder"));
@@ -227,6 +232,29 @@ private Q_SLOTS:
         const QString data = home + QStringLiteral("/.local/share/DravennaDeckBuilder");
         const QString copy = data + QStringLiteral("/dravennacard.db");
 
+        // The command-line tool from bin/, before the program ever ran: it reads the shipped
+        // catalogue and makes nothing in the player's data folder.
+        const QString tool = m_root + QStringLiteral("/usr/bin/dravenna-deck");
+        const auto runTool = [&](const QStringList& args) {
+            QProcess p;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME"})
+                env.remove(QString::fromLatin1(name));
+            env.insert(QStringLiteral("HOME"), home);
+            p.setProcessEnvironment(env);
+            if (::geteuid() == 0)
+                p.setChildProcessModifier([] {
+                    if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+                        ::_exit(125);
+                });
+            p.start(tool, args);
+            p.waitForFinished(60000);
+            return std::make_pair(p.exitCode(), p.readAllStandardOutput() + p.readAllStandardError());
+        };
+        const auto checked = runTool({QStringLiteral("check"), home + QStringLiteral("/start.drd")});
+        QVERIFY2(checked.first == 0 && checked.second.contains("Das Deck hält seine Grenzen ein."), checked.second.constData());
+        QVERIFY(!QFile::exists(data));
+
         // First start: a deck from the command line, saved, then closed; a later start meanwhile
         // only brings it to the front.
         const QString saved = home + QStringLiteral("/gespeichert.drd");
@@ -238,6 +266,10 @@ private Q_SLOTS:
         QCOMPARE(deckRowsIn(copy), 9);
         QVERIFY(QFile::exists(copy + QStringLiteral(".lock")));
         QVERIFY(!QFile::exists(lib + QStringLiteral("/dravennacard.db.lock")));
+        // The tool lists a deck while the program runs, and leaves the program's deck alone.
+        const auto listed = runTool({QStringLiteral("list"), home + QStringLiteral("/start.drd")});
+        QVERIFY2(listed.first == 0 && listed.second.startsWith("ANFÜHRER: Harald (Orvane)\n"), listed.second.constData());
+        QCOMPARE(deckRowsIn(copy), 9);
         const ino_t running = inodeOf(copy);
         Start second(program, {}, home, script(m_tmp.path(), QStringLiteral("second"), ""), home + QStringLiteral("/second.log"), true);
         QVERIFY(second.finished());

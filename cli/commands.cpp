@@ -1,0 +1,301 @@
+#include "cli/commands.h"
+
+#include "cli/output.h"
+#include "core/apperror.h"
+#include "core/datalocation.h"
+#include "core/programdir.h"
+#include "core/textfile.h"
+#include "db/database.h"
+#include "db/datacontrol.h"
+#include "db/queries.h"
+#include "deck/deckevaluation.h"
+#include "deck/entrynames.h"
+#include "deckio/cardtable.h"
+#include "deckio/deckfile.h"
+#include "deckio/decklist.h"
+#include "filter/specialfilter.h"
+
+#include <QFileInfo>
+
+namespace cli {
+
+namespace {
+
+// A failure to report; check ends with kUnreadable, every other command with kFailed.
+struct Failure {
+    QString message;
+};
+
+QString catalogue(const Invocation& call) {
+    if (!call.database.isEmpty())
+        return call.database;
+    return core::catalogueToRead(core::programDirectory(), core::perUserDataDirectory());
+}
+
+std::unique_ptr<db::Database> openCatalogue(const Invocation& call) {
+    const QString path = catalogue(call);
+    // A read-only open would report a missing file only as "cannot open"; the player gets its name.
+    if (!QFileInfo(path).isFile())
+        throw Failure{QStringLiteral("Die Kartendatenbank %1 gibt es nicht.").arg(path)};
+    try {
+        return db::Database::OpenWithPrivateDeck(path);
+    } catch (const core::AppError& e) {
+        if (e.description().contains(path))
+            throw;
+        throw Failure{QStringLiteral("Kartendatenbank %1: %2").arg(path, e.description())};
+    }
+}
+
+// A number as read, fit for a one-line message even when the file is no text at all.
+QString shown(const QString& number) {
+    QString text = number.left(40);
+    for (QChar& c : text)
+        if (!c.isPrint())
+            c = u'?';
+    return u'"' + text + (number.size() > 40 ? QStringLiteral("…\"") : QStringLiteral("\""));
+}
+
+// The choice in the two lists, as the main window's lists would hold it after a load.
+struct Chosen {
+    QString leader;
+    QString inquisitor;
+};
+
+deckio::DeckChoices choicesInto(Chosen& chosen, const QStringList& leaders, const QStringList& inquisitors) {
+    return {[&chosen, &leaders](const QString& name) {
+                const int at = deckio::entryIndexForName(leaders, name);
+                if (at < 0)
+                    return;
+                chosen.leader = leaders[at];
+                // Choosing a leader with no inquisitor chosen picks "no inquisitor".
+                if (chosen.inquisitor.isEmpty())
+                    chosen.inquisitor = deck::kNoInquisitor;
+            },
+            [&chosen, &inquisitors](const QString& name) {
+                if (name.isEmpty()) {
+                    chosen.inquisitor = deck::kNoInquisitor;
+                } else if (const int at = deckio::entryIndexForName(inquisitors, name); at >= 0) {
+                    chosen.inquisitor = inquisitors[at];
+                }
+            }};
+}
+
+QString listOf(const QStringList& numbers) {
+    QStringList shownNumbers;
+    for (const QString& n : numbers.mid(0, 5))
+        shownNumbers << shown(n);
+    return shownNumbers.join(QStringLiteral(", ")) +
+           (numbers.size() > 5 ? QStringLiteral(" und %1 weitere").arg(numbers.size() - 5) : QString());
+}
+
+// Reads a deck file into the private DECK as the program loads one; refuses a file that is no deck
+// file or names cards the catalogue does not know.
+Chosen loadDeck(db::Database& conn, const QString& path) {
+    const deckio::DeckFileContent content =
+        deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes));
+    if (content.lineCount < 1)
+        throw Failure{QStringLiteral("Die Deck-Datei %1 ist leer.").arg(path)};
+    if (deckio::leaderNameForNumber(conn, content.leaderNumber).isEmpty())
+        throw Failure{QStringLiteral("%1 ist keine Deck-Datei: Zeile 1 nennt keinen bekannten Anführer (%2).")
+                          .arg(path, shown(content.leaderNumber))};
+    if (content.lineCount >= 2 && !content.inquisitorNumber.isEmpty() &&
+        deckio::inquisitorNameForNumber(conn, content.inquisitorNumber).isEmpty())
+        throw Failure{QStringLiteral("%1: Zeile 2 nennt keinen bekannten Inquisitor (%2).")
+                          .arg(path, shown(content.inquisitorNumber))};
+    const deckio::NumberIndex cards(conn, QStringLiteral("KARTEN"));
+    QStringList unknown;
+    for (const QString& number : content.cardNumbers)
+        if (!cards.contains(number))
+            unknown << number;
+    if (!unknown.isEmpty())
+        throw Failure{QStringLiteral("%1: unbekannte Kartennummer %2.").arg(path, listOf(unknown))};
+
+    Chosen chosen;
+    const QStringList leaders = deck::leaderEntries(conn);
+    const QStringList inquisitors = deck::inquisitorEntries(conn);
+    try {
+        deckio::loadDeckContent(conn, content, choicesInto(chosen, leaders, inquisitors));
+    } catch (const core::AppError& e) {
+        throw Failure{path + QStringLiteral(": ") + e.description()};
+    }
+    // A leader the lists do not offer would be checked against no limits at all.
+    if (chosen.leader.isEmpty())
+        throw Failure{QStringLiteral("%1: der Anführer (%2) steht nicht in der Liste der Anführer.")
+                          .arg(path, shown(content.leaderNumber))};
+    return chosen;
+}
+
+int deckCount(db::Database& conn) {
+    return conn.OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM DECK")).Fields(0).toInt();
+}
+
+// The checks every writer of the program makes first.
+void refuseIncomplete(db::Database& conn, const Chosen& chosen, const QString& path) {
+    if (const auto refusal = deckio::deckIncomplete(conn, chosen.leader))
+        throw Failure{path + QStringLiteral(": ") + refusal->text};
+}
+
+// Into the file whole or not at all, else to standard output.
+void deliver(const Invocation& call, const QByteArray& fileBytes, const QByteArray& terminalBytes) {
+    if (!call.output.isEmpty()) {
+        if (const QString why = core::writeFileAtomically(call.output, fileBytes); !why.isEmpty())
+            throw Failure{
+                QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(call.output, why)};
+        return;
+    }
+    if (!writeStandardOutput(terminalBytes))
+        throw Failure{QStringLiteral("Die Standardausgabe kann nicht geschrieben werden.")};
+}
+
+int check(const Invocation& call) {
+    auto conn = openCatalogue(call);
+    const Chosen chosen = loadDeck(*conn, call.files[0]);
+    const int cards = deckCount(*conn);
+    const deck::DeckEvaluation evaluation =
+        deck::evaluateDeck(*conn, chosen.leader, chosen.inquisitor, cards, 0);
+    if (!writeStandardOutput(evaluationText(evaluation, chosen.leader, chosen.inquisitor).toUtf8()))
+        throw Failure{QStringLiteral("Die Standardausgabe kann nicht geschrieben werden.")};
+    return keepsLimits(evaluation) ? kOk : kFailed;
+}
+
+int list(const Invocation& call) {
+    auto conn = openCatalogue(call);
+    const Chosen chosen = loadDeck(*conn, call.files[0]);
+    refuseIncomplete(*conn, chosen, call.files[0]);
+    const QString text = deckio::buildDeckList(*conn, chosen.leader, chosen.inquisitor);
+    deliver(call, call.output.isEmpty() ? QByteArray() : deckio::encodeDeckListFile(text),
+            terminalText(text));
+    return kOk;
+}
+
+int exportCardTable(const Invocation& call) {
+    auto conn = openCatalogue(call);
+    const Chosen chosen = loadDeck(*conn, call.files[0]);
+    refuseIncomplete(*conn, chosen, call.files[0]);
+    QString dataPath = call.cardTableData;
+    if (dataPath.isEmpty()) {
+        const deckio::CardTableLocation location = deckio::storedCardTableLocation();
+        if (location.fileName.isEmpty())
+            throw Failure{
+                QStringLiteral("Die CardTable-Daten sind nicht angegeben worden (--cardtable-data DATEI).")};
+        dataPath = location.fullPath();
+    }
+    if (!QFileInfo(dataPath).isFile())
+        throw Failure{QStringLiteral("Die CardTable-Daten %1 gibt es nicht.").arg(dataPath)};
+    QByteArray content;
+    try {
+        content = deckio::buildCardTableDeck(
+            *conn, core::readWholeFile(dataPath, deckio::kMaxCardTableDataBytes),
+            deck::leaderName(chosen.leader), deck::inquisitorName(chosen.inquisitor));
+    } catch (const deckio::CardTableLineError& e) {
+        throw Failure{
+            QStringLiteral("%1: %2 in der Zeile %3").arg(dataPath, e.description(), shown(e.line()))};
+    }
+    const QByteArray bytes = deckio::encodeCardTableFile(content);
+    deliver(call, bytes, bytes);
+    return kOk;
+}
+
+int importCardTable(const Invocation& call) {
+    auto conn = openCatalogue(call);
+    const QString& path = call.files[0];
+    const QByteArray bytes = core::readWholeFile(path, deckio::kMaxCardTableDeckBytes);
+
+    // Every card line must name a card, a leader or an inquisitor of the catalogue.
+    const deckio::NumberIndex cards(*conn, QStringLiteral("KARTEN"));
+    const deckio::NumberIndex leaderNumbers(*conn, QStringLiteral("ANFUEHRER"));
+    const deckio::NumberIndex inquisitorNumbers(*conn, QStringLiteral("INQUISITOR"));
+    core::LineDecoder decode;
+    QStringList unknown;
+    for (const QByteArray& line : core::splitLines(bytes)) {
+        if (!deckio::isCardLine(line, Qt::CaseSensitive) || line.contains('\0'))
+            continue;
+        QString number;
+        try {
+            number = deckio::cardTableNumber(decode(line));
+        } catch (const core::AppError& e) {
+            throw Failure{
+                QStringLiteral("%1: %2 in der Zeile %3").arg(path, e.description(), shown(decode(line)))};
+        }
+        if (!cards.contains(number) && !leaderNumbers.contains(number) && !inquisitorNumbers.contains(number))
+            unknown << number;
+    }
+    if (!unknown.isEmpty())
+        throw Failure{QStringLiteral("%1: unbekannte Kartennummer %2.").arg(path, listOf(unknown))};
+
+    Chosen chosen;
+    const QStringList leaders = deck::leaderEntries(*conn);
+    const QStringList inquisitors = deck::inquisitorEntries(*conn);
+    deckio::importCardTableDeck(*conn, bytes, choicesInto(chosen, leaders, inquisitors));
+    refuseIncomplete(*conn, chosen, path);
+    const QByteArray deckFile =
+        deckio::encodeDeckFile(deckio::collectDeck(*conn, chosen.leader, chosen.inquisitor));
+    deliver(call, deckFile, deckFile);
+    return kOk;
+}
+
+int query(const Invocation& call) {
+    const QString condition = call.files.value(0).trimmed();
+    QString order = call.order.trimmed();
+    if (order.isEmpty())
+        order = db::kStartOrder;
+    else if (!order.startsWith(QStringLiteral("ORDER BY "), Qt::CaseInsensitive))
+        order = QStringLiteral("ORDER BY ") + order + u' ';
+    else
+        order += u' ';
+    // The pool's own text and the record source the grid reads it through, under the guard of a
+    // player's condition.
+    db::DataControl pool;
+    pool.attach(openCatalogue(call));
+    pool.RecordSource =
+        db::sqlPool() + (condition.isEmpty() ? QString() : filter::filterOfCondition(condition)) + order;
+    pool.Refresh();
+    const db::GridModel& model = pool.model();
+    std::vector<QStringList> rows;
+    rows.reserve(static_cast<size_t>(model.rowCount()));
+    for (int r = 0; r < model.rowCount(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model.columnCount(); ++c)
+            cells << model.cell(r, c);
+        rows.push_back(std::move(cells));
+    }
+    if (!writeStandardOutput(poolText(model.labels(), rows, call.format)))
+        throw Failure{QStringLiteral("Die Standardausgabe kann nicht geschrieben werden.")};
+    return kOk;
+}
+
+} // namespace
+
+int run(const Invocation& call) {
+    const int failureCode = call.command == Command::Check ? kUnreadable : kFailed;
+    try {
+        switch (call.command) {
+        case Command::Help:
+            return writeStandardOutput(helpText().toUtf8()) ? kOk : kFailed;
+        case Command::Version:
+            return writeStandardOutput(
+                       QByteArrayLiteral("dravenna-deck (Dravenna Deck-Builder) " DRAVENNA_VERSION_TEXT "\n"))
+                       ? kOk
+                       : kFailed;
+        case Command::Check:
+            return check(call);
+        case Command::List:
+            return list(call);
+        case Command::Export:
+            return exportCardTable(call);
+        case Command::Import:
+            return importCardTable(call);
+        case Command::Query:
+            return query(call);
+        }
+    } catch (const Failure& f) {
+        reportError(f.message);
+        return failureCode;
+    } catch (const core::AppError& e) {
+        reportError(e.description());
+        return failureCode;
+    }
+    return kFailed;
+}
+
+} // namespace cli

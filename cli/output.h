@@ -1,0 +1,33 @@
+#pragma once
+
+#include "cli/commandline.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace deck {
+struct DeckEvaluation;
+}
+
+namespace cli {
+
+// The notes as indented text, a count over its limit marked with that limit, and a closing verdict.
+QString evaluationText(const deck::DeckEvaluation& evaluation, const QString& leaderEntry,
+                       const QString& inquisitorEntry);
+bool keepsLimits(const deck::DeckEvaluation& evaluation);
+
+// Rows of the pool query in one of the formats; text lines end with LF.
+QByteArray poolText(const QStringList& labels, const std::vector<QStringList>& rows, Format format);
+
+// Program text (CR LF lines) as a terminal shows it: UTF-8, LF.
+QByteArray terminalText(const QString& text);
+
+// Writes all of bytes to standard output; false when it could not.
+bool writeStandardOutput(const QByteArray& bytes);
+
+// One line on standard error, prefixed with the tool's name.
+void reportError(const QString& message);
+
+} // namespace cli
