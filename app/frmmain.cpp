@@ -264,6 +264,7 @@ void frmMain::buildMenus() {
             run(u"Deckliste Anzeigen"_qs, &frmMain::funcShowDeckList));
     datei->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
     connect(addEntry(datei, QStringLiteral("Beenden"), "mnuBeenden"), &QAction::triggered, this, &QWidget::close);
+    addRecentEntries(datei);
 
     QMenu* cardTable = menu(QStringLiteral("CardTable"), "mnuCardTable");
     connect(addEntry(cardTable, QStringLiteral("Export zu CardTable-Datei"), "mnuCTExport"), &QAction::triggered, this,

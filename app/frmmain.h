@@ -94,6 +94,8 @@ public:
     QMenu* mnuQuickFilter = nullptr;
     QVector<QAction*> mnuQFilter;
     QAction* mnuQKeinFilter = nullptr;
+    // "Zuletzt geöffnet" at the end of "Datei": the deck files last loaded or saved.
+    QMenu* mnuZuletzt = nullptr;
 
     bool bPoolRightButton = false;
 
@@ -109,6 +111,8 @@ public:
 Q_SIGNALS:
     // A handed-over or dropped deck path has been dealt with.
     void handOverDone();
+    // CalculateDeck has evaluated the deck anew (the notes show its state now).
+    void deckCalculated();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -190,6 +194,13 @@ private:
     std::unique_ptr<filter::frmFilter> m_frmFilter;
     std::unique_ptr<filter::frmSpezFilter> m_frmSpezFilter;
     std::unique_ptr<filter::frmSortieren> m_frmSortieren;
+    // Recent decks.
+    void addRecentEntries(QMenu* datei);
+    void refreshRecentMenu();
+    void rememberDeckFile(const QString& path);
+    // "Deck Laden" with this file chosen; a file that has gone is taken off the list instead.
+    void openRecentDeck(const QString& path);
+
     bool m_loaded = false;
     int m_leaderFrameExtra = 0; // pixels the leader frame is wider than designed
     bool m_closing = false;

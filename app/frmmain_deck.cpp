@@ -246,6 +246,7 @@ void frmMain::CalculateDeck() {
         item->setForeground(0, node.red ? QColor(255, 0, 0) : QColor(0, 0, 0));
         byKey.insert(node.key, item);
     }
+    Q_EMIT deckCalculated();
 }
 
 } // namespace ui

@@ -74,6 +74,7 @@ void frmMain::funcSave() {
         // Written whole or not at all: a failed save leaves an existing file as it was.
         if (const QString why = core::writeFileAtomically(path, deckio::encodeDeckFile(content)); !why.isEmpty())
             core::throwFileError(path, why);
+        rememberDeckFile(path);
         showInfo(QStringLiteral("Das Dravenna-Deck wurde gespeichert unter:\r\n") + path,
              QStringLiteral("Dravenna-Deck erfolgreich gespeichert"));
     } catch (const db::DbError& e) {
@@ -123,6 +124,8 @@ void frmMain::funcLoadFile(const QString& path) {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
         if (!discardDeck(*conn, kLoadTitle))
             return;
+        // As if the dialog had chosen the file: the next deck dialog offers its name.
+        cmdcSaveLoad.fileName = path;
         conn->Close();
         LoadDeckFile(path);
     } catch (const db::DbError& e) {
@@ -185,6 +188,7 @@ void frmMain::LoadDeckFile(const QString& path) {
         deckio::loadDeckContent(*conn, content, choose);
         conn->Close();
         deckReplaced();
+        rememberDeckFile(path);
         showInfo(QStringLiteral("Das Dravenna-Deck wurde geladen"), QStringLiteral("Dravenna-Deck geladen"));
     } catch (const db::DbError& e) {
         showError(kLoadTitle, e);

@@ -93,7 +93,7 @@ private Q_SLOTS:
             return out;
         };
         QCOMPARE(entries("mnuHDatei"), (QStringList{"Deck Laden", "Deck Speichern", "Deckliste Speichern",
-                                                    "Deckliste Anzeigen", "-", "Beenden"}));
+                                                    "Deckliste Anzeigen", "-", "Beenden", "-", "Zuletzt geöffnet"}));
         QCOMPARE(entries("mnuCardTable"), (QStringList{"Export zu CardTable-Datei", "Import von CardTable-Datei", "-",
                                                        "Position CardTable-Daten"}));
         QCOMPARE(entries("mnuHDeck"), (QStringList{"Neues Deck", "-", "Karten Anzeigen"}));
