@@ -39,6 +39,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTreeWidget>
+#include <QUndoStack>
 
 namespace ui {
 
@@ -149,7 +150,11 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     showPoolCount();
 }
 
-frmMain::~frmMain() = default;
+frmMain::~frmMain() {
+    // The stack clears itself when it goes and reports that to the entries, which go before it.
+    if (m_undoStack)
+        m_undoStack->disconnect(this);
+}
 
 QAction* frmMain::addEntry(QMenu* menu, const QString& caption, const char* name) {
     return named(menu->addAction(caption), name);
@@ -282,6 +287,7 @@ void frmMain::buildMenus() {
     mnuKartenAnzeigen = addEntry(deckMenu, QStringLiteral("Karten Anzeigen"), "mnuKartenAnzeigen");
     mnuKartenAnzeigen->setCheckable(true);
     connect(mnuKartenAnzeigen, &QAction::triggered, this, run(u"Karten Anzeigen"_qs, &frmMain::toggleCardWindow));
+    addUndoEntries(deckMenu);
 
     QMenu* filterMenu = menu(QStringLiteral("Filter"), "mnuHFilter");
     connect(addEntry(filterMenu, QStringLiteral("Filter"), "mnuFilter"), &QAction::triggered, this,

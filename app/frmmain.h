@@ -16,6 +16,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTreeWidget;
+class QUndoStack;
 
 namespace db {
 class Database;
@@ -30,9 +31,14 @@ class frmSortieren;
 class frmSpezFilter;
 }
 
+namespace deck {
+class DeckStep;
+}
+
 namespace ui {
 
 class FlexGrid;
+class DeckCommand;
 
 // The program's icon, for every window of it (the desktop's copy is the SVG in the hicolor theme).
 QIcon programIcon();
@@ -96,6 +102,11 @@ public:
     QAction* mnuQKeinFilter = nullptr;
     // "Zuletzt geöffnet" at the end of "Datei": the deck files last loaded or saved.
     QMenu* mnuZuletzt = nullptr;
+    QAction* mnuRueckgaengig = nullptr;
+    QAction* mnuWiederholen = nullptr;
+
+    // The deck's steps since the program started, for "Rückgängig" and "Wiederholen".
+    QUndoStack* undoStack() const { return m_undoStack; }
 
     bool bPoolRightButton = false;
 
@@ -122,6 +133,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend class DeckCommand;
+    class DeckRecorder;
+
     void buildControls();
     // Sizes and places the captioned controls so that their texts fit the fonts they are drawn in.
     void fitTexts();
@@ -188,6 +202,23 @@ private:
     void funcCardTableData();
     void funcAbout();
     void onQuickFilterChosen(int index);
+
+    // Undo and redo of deck steps.
+    void addUndoEntries(QMenu* menu);
+    void updateUndoEntries();
+    void undoDeckStep();
+    void redoDeckStep();
+    // Takes a step back (or does it again) in DECK, then in the lists, grids and notes; false, with
+    // the player told and nothing changed, when DECK could not be changed. toStart: the step taken
+    // back is the first one, so the window returns to what it showed after start-up.
+    bool applyDeckStep(const deck::DeckStep& step, bool back, bool cardsOnly, bool toStart = false);
+    QUndoStack* m_undoStack = nullptr;
+    DeckRecorder* m_recording = nullptr;
+    bool m_replaying = false;
+    // The lists' choice as the last recorded or replayed step left it: a list handler runs after
+    // its choice has already changed.
+    int m_leaderChosen = -1;
+    int m_inquisitorChosen = -1;
 
     cardview::CardViewer* m_cardViewer;
     // The dialogs stay loaded after "OK" so that they show the player's settings again.

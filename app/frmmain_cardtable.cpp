@@ -2,6 +2,7 @@
 #include "core/textfile.h"
 #include "db/database.h"
 #include "deck/entrynames.h"
+#include "app/deckrecorder.h"
 #include "app/frmmain.h"
 #include "app/guarded.h"
 #include "deckio/cardtable.h"
@@ -15,6 +16,7 @@ namespace {
 
 const QString kExportTitle = QStringLiteral("Dravenna-Deckliste speichern");
 const QString kImportTitle = QStringLiteral("Dravenna-Deck laden");
+const QString kImportStep = QStringLiteral("Import von CardTable-Datei");
 
 } // namespace
 
@@ -68,13 +70,16 @@ bool frmMain::BuildCardTableDeck(QByteArray& text) {
 void frmMain::funcImportCardTable() {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
+        DeckRecorder step(*this, kImportStep, DeckRecorder::Scope::Deck);
         if (!discardDeck(*conn, QStringLiteral("CardTable-Datei Importieren")))
             return;
         const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("CardTable-Deck Importieren"), QStringLiteral("ctd"),
                                             QStringLiteral("CardTable-Decks"),
                                             core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
-        if (path.isEmpty())
+        if (path.isEmpty()) {
+            step.setText(QStringLiteral("Deck verwerfen"));
             return;
+        }
         conn->Close();
         ImportCardTableFile(path);
     } catch (const db::DbError& e) {
@@ -85,6 +90,7 @@ void frmMain::funcImportCardTable() {
 void frmMain::ImportCardTableFile(const QString& path) {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
+        const DeckRecorder step(*this, kImportStep, DeckRecorder::Scope::Deck);
         const QByteArray bytes = core::readWholeFile(path, deckio::kMaxCardTableDeckBytes);
         const deckio::CardTableChoices choose{[this](const QString& name) { selectEntryNamed(cmbLeader, name); },
                                               [this](const QString& name) { selectEntryNamed(cmbInquisitor, name); }};

@@ -6,6 +6,7 @@
 #include "deck/entrynames.h"
 #include "deck/sortorder.h"
 #include "db/flexgrid.h"
+#include "app/deckrecorder.h"
 #include "app/frmmain.h"
 #include "filter/quickfilter.h"
 
@@ -119,6 +120,7 @@ void frmMain::addCard() {
                                  kAddTitle, core::Icon::Information, core::Buttons::Ok);
         return;
     }
+    const DeckRecorder step(*this, QStringLiteral("Karte hinzufügen"), DeckRecorder::Scope::Card, flxPool->TextMatrix(row, 1));
     conn->Execute(QStringLiteral("INSERT INTO DECK ") + QStringLiteral("SELECT * FROM KARTEN ") +
                   QStringLiteral("WHERE KARTEN.NAME = '") + name + QStringLiteral("' "));
     conn->Close();
@@ -141,6 +143,8 @@ void frmMain::funcDeleteCard(int row) {
     const QString name = db::quoted(flxDeck->TextMatrix(flxDeck->Row(), 1));
     // Read before the row leaves the table: the grid reads its rows from there.
     const QString number = flxDeck->TextMatrix(flxDeck->Row(), 7);
+    const DeckRecorder step(*this, QStringLiteral("Karte entfernen"), DeckRecorder::Scope::Card,
+                            flxDeck->TextMatrix(flxDeck->Row(), 1));
     conn->Execute(QStringLiteral("DELETE * FROM DECK ") + QStringLiteral("WHERE NAME = '") + name + QStringLiteral("' "));
     funcUnmarkPoolCard(number);
     funcRefreshKeepTop(dtaDeck, flxDeck);
@@ -172,6 +176,7 @@ void frmMain::funcRefreshKeepTop(db::DataControl& source, FlexGrid* grid) {
 // ---- leader and inquisitor ----------------------------------------------------------------------------
 
 void frmMain::onLeaderChosen() {
+    const DeckRecorder step(*this, QStringLiteral("Anführer wählen"), DeckRecorder::Scope::Choice);
     CalculateDeck();
     if (cmbInquisitor->currentText().isEmpty())
         cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
@@ -179,6 +184,7 @@ void frmMain::onLeaderChosen() {
 }
 
 void frmMain::onInquisitorChosen() {
+    const DeckRecorder step(*this, QStringLiteral("Inquisitor wählen"), DeckRecorder::Scope::Choice);
     CalculateDeck();
     showCard(deck::inquisitorName(cmbInquisitor->currentText()), QStringLiteral("INQUISITOR"));
 }
@@ -197,6 +203,7 @@ void frmMain::onStandardDeck() {
     auto conn = db::Database::OpenDatabase(sDatabasePath);
     if (cmbLeader->currentText().isEmpty())
         return;
+    const DeckRecorder step(*this, QStringLiteral("Standard-Deck"), DeckRecorder::Scope::Deck);
     if (!discardDeck(*conn, QStringLiteral("Standard-Deck")))
         return;
     const QString name = db::quoted(deck::leaderName(cmbLeader->currentText()));
@@ -213,6 +220,7 @@ void frmMain::onStandardDeck() {
 
 void frmMain::funcNewDeck() {
     auto conn = db::Database::OpenDatabase(sDatabasePath);
+    const DeckRecorder step(*this, QStringLiteral("Neues Deck"), DeckRecorder::Scope::Deck);
     if (deckHasCards(*conn) &&
         core::prompter().message(QStringLiteral("Soll das aktuelle Deck verworfen werden und ein Neues begonnen werden?"),
                                  QStringLiteral("Neues Deck"), core::Icon::Question,

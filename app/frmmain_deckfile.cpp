@@ -2,6 +2,7 @@
 #include "core/programdir.h"
 #include "core/startup.h"
 #include "db/database.h"
+#include "app/deckrecorder.h"
 #include "app/frmmain.h"
 #include "deck/entrynames.h"
 #include "app/guarded.h"
@@ -25,6 +26,7 @@ namespace {
 const QString kSaveTitle = QStringLiteral("Dravenna-Deck speichern");
 const QString kLoadTitle = QStringLiteral("Dravenna-Deck laden");
 const QString kListTitle = QStringLiteral("Dravenna-Deckliste speichern");
+const QString kLoadStep = QStringLiteral("Deck laden");
 
 } // namespace
 
@@ -105,13 +107,16 @@ bool frmMain::discardDeck(db::Database& conn, const QString& title) {
 void frmMain::funcLoad() {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
+        DeckRecorder step(*this, kLoadStep, DeckRecorder::Scope::Deck);
         if (!discardDeck(*conn, kLoadTitle))
             return;
         const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("Dravenna-Deck Laden"), QStringLiteral("drd"),
                                             QStringLiteral("Dravenna-Decks"),
                                             core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
-        if (path.isEmpty())
+        if (path.isEmpty()) {
+            step.setText(QStringLiteral("Deck verwerfen"));
             return;
+        }
         conn->Close();
         LoadDeckFile(path);
     } catch (const db::DbError& e) {
@@ -122,6 +127,7 @@ void frmMain::funcLoad() {
 void frmMain::funcLoadFile(const QString& path) {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
+        const DeckRecorder step(*this, kLoadStep, DeckRecorder::Scope::Deck);
         if (!discardDeck(*conn, kLoadTitle))
             return;
         // As if the dialog had chosen the file: the next deck dialog offers its name.
@@ -177,6 +183,7 @@ void frmMain::dropEvent(QDropEvent* event) {
 void frmMain::LoadDeckFile(const QString& path) {
     try {
         auto conn = db::Database::OpenDatabase(sDatabasePath);
+        const DeckRecorder step(*this, kLoadStep, DeckRecorder::Scope::Deck);
         const deckio::DeckFileContent content = deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes));
         const deckio::DeckChoices choose{[this](const QString& name) { selectEntryNamed(cmbLeader, name); },
                                          [this](const QString& name) {

@@ -396,6 +396,69 @@ bool RowFetcher::fetch(qint64 rowid, QStringList& cells) {
     return found;
 }
 
+Recordset Database::runBound(const QString& sqliteSql, const std::vector<QVariant>& values, int* changedRows) {
+    if (!m_handle)
+        throw DbError(3420, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
+    const QByteArray utf8 = sqliteSql.toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(m_handle, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail) != SQLITE_OK)
+        fail();
+    const Finalizer finalizer{stmt};
+    if (!stmt || !onlyBlanks(tail))
+        throw DbError(3142, QStringLiteral("Genau eine SQL-Anweisung erwartet."));
+    for (size_t i = 0; i < values.size(); ++i) {
+        const QVariant& v = values[i];
+        const int at = static_cast<int>(i) + 1;
+        int rc;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, at);
+        } else if (v.typeId() == QMetaType::Double) {
+            rc = sqlite3_bind_double(stmt, at, v.toDouble());
+        } else if (v.typeId() == QMetaType::LongLong || v.typeId() == QMetaType::Int || v.typeId() == QMetaType::Bool) {
+            rc = sqlite3_bind_int64(stmt, at, v.toLongLong());
+        } else {
+            const QByteArray text = v.toString().toUtf8();
+            rc = sqlite3_bind_text(stmt, at, text.constData(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        }
+        if (rc != SQLITE_OK)
+            fail();
+    }
+    const int columns = sqlite3_column_count(stmt);
+    QStringList labels;
+    for (int i = 0; i < columns; ++i)
+        labels << QString::fromUtf8(sqlite3_column_name(stmt, i));
+    std::vector<std::vector<QVariant>> rows;
+    int step;
+    while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
+        std::vector<QVariant> row;
+        row.reserve(static_cast<size_t>(columns));
+        for (int i = 0; i < columns; ++i)
+            row.push_back(columnValue(stmt, i));
+        rows.push_back(std::move(row));
+    }
+    if (step != SQLITE_DONE)
+        fail();
+    if (changedRows)
+        *changedRows = sqlite3_stmt_readonly(stmt) ? 0 : sqlite3_changes(m_handle);
+    return Recordset(std::move(labels), std::move(rows));
+}
+
+Transaction::Transaction(Database& conn) : m_conn(conn) { m_conn.executeNative(QStringLiteral("BEGIN IMMEDIATE")); }
+
+Transaction::~Transaction() {
+    if (!m_open || !m_conn.m_handle)
+        return;
+    // A failed statement may already have ended the transaction; then there is nothing left to undo.
+    if (!sqlite3_get_autocommit(m_conn.m_handle))
+        sqlite3_exec(m_conn.m_handle, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+    m_conn.executeNative(QStringLiteral("COMMIT"));
+    m_open = false;
+}
+
 void Database::Execute(const QString& jetSql) { executeNative(translate(jetSql)); }
 
 void Database::executeNative(const QString& sqliteSql) {

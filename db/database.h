@@ -90,6 +90,10 @@ public:
 
     // Runs already translated SQLite text; for the dialect's own tests and benchmarks.
     Recordset runNative(const QString& sqliteSql, Trust trust = Trust::Program);
+    // The program's own SQLite text with its parameters ?1, ?2, … bound to values (NULL, integer,
+    // real, text), so that rows read back can be written again exactly as they were. A query gives
+    // its rows; a change gives no rows and its count of changed rows in changedRows.
+    Recordset runBound(const QString& sqliteSql, const std::vector<QVariant>& values, int* changedRows = nullptr);
     QString translate(const QString& jetSql) const;
 
     // The first column of every row of already translated text, as integers: the rowids of a
@@ -107,6 +111,7 @@ public:
     const QString& path() const { return m_path; }
 
 private:
+    friend class Transaction;
     Database(sqlite3* handle, QString path, std::shared_ptr<const Schema> schema);
     static std::unique_ptr<Database> openCatalogue(const QString& path, Access access);
     void executeNative(const QString& sqliteSql);
@@ -117,6 +122,20 @@ private:
     sqlite3* m_handle;
     QString m_path;
     std::shared_ptr<const Schema> m_schema;
+};
+
+// All changes made on the connection while it lives, or none: rolled back unless committed.
+class Transaction {
+public:
+    explicit Transaction(Database& conn);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    void commit();
+
+private:
+    Database& m_conn;
+    bool m_open = true;
 };
 
 // Writes a compacted copy of the database at source into the new file target.
