@@ -96,15 +96,17 @@ private Q_SLOTS:
                                                     "Deckliste Anzeigen", "-", "Beenden", "-", "Zuletzt geöffnet"}));
         QCOMPARE(entries("mnuCardTable"), (QStringList{"Export zu CardTable-Datei", "Import von CardTable-Datei", "-",
                                                        "Position CardTable-Daten"}));
-        QCOMPARE(entries("mnuHDeck"), (QStringList{"Neues Deck", "-", "Karten Anzeigen"}));
+        // Entries of the program's own come after the specified ones, behind a separator.
+        QCOMPARE(entries("mnuHDeck").mid(0, 4), (QStringList{"Neues Deck", "-", "Karten Anzeigen", "-"}));
         QCOMPARE(entries("mnuHFilter"), (QStringList{"Filter", "Spezial-Filter", "Kein Filter"}));
         QCOMPARE(entries("mnuHSortieren"), QStringList{"Sortieren..."});
         QCOMPARE(entries("mnuHInfo"), QStringList{"Über den Deck-Builder"});
         QCOMPARE(entries("mnuDeck"), QStringList{"Karten entfernen"});
         QCOMPARE(entries("mnuQuickFilter").size(), 12);
         QCOMPARE(entries("mnuQuickFilter").last(), QStringLiteral("Kein Filter"));
+        const QStringList withShortcuts{QStringLiteral("mnuRueckgaengig"), QStringLiteral("mnuWiederholen")};
         for (QAction* a : f.window->findChildren<QAction*>())
-            QVERIFY(a->shortcut().isEmpty());
+            QVERIFY2(a->shortcut().isEmpty() || withShortcuts.contains(a->objectName()), qPrintable(a->objectName()));
     }
 
     void layoutAtDesignSizeAndSnapAtMinimum() {
