@@ -421,6 +421,12 @@ private Q_SLOTS:
         QCOMPARE(f.deckRows(), 4);
         backAndForth(f, before, QStringLiteral("Deck laden"));
         undo(f);
+        // The same file again from "Zuletzt geöffnet".
+        f.prompter.answer(core::Answer::Yes);
+        f.trigger("mnuZuletzt_1");
+        QCOMPARE(f.deckRows(), 4);
+        backAndForth(f, before, QStringLiteral("Deck laden"));
+        undo(f);
 
         // Yes to the discard question, then no file: the deck was still discarded.
         f.prompter.answer(core::Answer::Yes);
