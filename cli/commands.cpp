@@ -6,7 +6,6 @@
 #include "core/programdir.h"
 #include "core/textfile.h"
 #include "db/database.h"
-#include "db/datacontrol.h"
 #include "db/queries.h"
 #include "deck/deckevaluation.h"
 #include "deck/entrynames.h"
@@ -243,23 +242,14 @@ int query(const Invocation& call) {
         order = QStringLiteral("ORDER BY ") + order + u' ';
     else
         order += u' ';
-    // The pool's own text and the record source the grid reads it through, under the guard of a
-    // player's condition.
-    db::DataControl pool;
-    pool.attach(openCatalogue(call));
-    pool.RecordSource =
-        db::sqlPool() + (condition.isEmpty() ? QString() : filter::filterOfCondition(condition)) + order;
-    pool.Refresh();
-    const db::GridModel& model = pool.model();
-    std::vector<QStringList> rows;
-    rows.reserve(static_cast<size_t>(model.rowCount()));
-    for (int r = 0; r < model.rowCount(); ++r) {
-        QStringList cells;
-        for (int c = 0; c < model.columnCount(); ++c)
-            cells << model.cell(r, c);
-        rows.push_back(std::move(cells));
-    }
-    if (!writeStandardOutput(poolText(model.labels(), rows, call.format)))
+    // The pool's own text, under the guard of a player's condition, read in one pass.
+    auto conn = openCatalogue(call);
+    PoolOutput output(call.format);
+    const QStringList labels = conn->streamRows(
+        db::sqlPool() + (condition.isEmpty() ? QString() : filter::filterOfCondition(condition)) + order,
+        db::Trust::UserCondition,
+        [&output](const QStringList& names, const QStringList& cells) { output.row(names, cells); });
+    if (!writeStandardOutput(output.finish(labels)))
         throw Failure{QStringLiteral("Die Standardausgabe kann nicht geschrieben werden.")};
     return kOk;
 }

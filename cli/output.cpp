@@ -2,8 +2,6 @@
 
 #include "deck/deckevaluation.h"
 
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <algorithm>
 #include <cstdio>
 
@@ -16,11 +14,14 @@ QString overLimit(int limit) {
 }
 
 // A cell in a line-per-row format: a tab or line break inside it would split the row.
-QString oneLine(QString cell) {
-    for (QChar& c : cell)
+QString oneLine(const QString& cell) {
+    if (!cell.contains(u'\t') && !cell.contains(u'\n') && !cell.contains(u'\r'))
+        return cell;
+    QString line = cell;
+    for (QChar& c : line)
         if (c == u'\t' || c == u'\n' || c == u'\r')
             c = u' ';
-    return cell;
+    return line;
 }
 
 } // namespace
@@ -47,35 +48,64 @@ QString evaluationText(const deck::DeckEvaluation& evaluation, const QString& le
     return text;
 }
 
-QByteArray poolText(const QStringList& labels, const std::vector<QStringList>& rows, Format format) {
-    QByteArray out;
-    if (format == Format::Json) {
-        out += "[";
-        bool first = true;
-        for (const QStringList& row : rows) {
-            QJsonObject object;
-            for (qsizetype c = 0; c < labels.size(); ++c)
-                object.insert(labels[c], row.value(c));
-            out += first ? "\n" : ",\n";
-            first = false;
-            out += QJsonDocument(object).toJson(QJsonDocument::Compact);
+namespace {
+
+// A JSON string: quotes, backslashes and control characters escaped, everything else as UTF-8.
+void appendJsonString(QByteArray& out, const QString& text) {
+    out += '"';
+    // Bytes of multi-byte UTF-8 sequences are all above 0x7f: only plain ASCII needs escaping.
+    for (const char b : text.toUtf8()) {
+        const auto u = static_cast<unsigned char>(b);
+        if (u == '"' || u == '\\') {
+            out += '\\';
+            out += b;
+        } else if (u == '\n') {
+            out += "\\n";
+        } else if (u < 0x20) {
+            out += "\\u00" + QByteArray::number(u, 16).rightJustified(2, '0');
+        } else {
+            out += b;
         }
-        out += "\n]\n";
-        return out;
     }
-    if (format == Format::Tsv) {
-        QStringList header;
-        for (const QString& label : labels)
-            header << oneLine(label);
-        out += header.join(u'\t').toUtf8() + '\n';
-        for (const QStringList& row : rows) {
-            QStringList cells;
-            for (const QString& cell : row)
-                cells << oneLine(cell);
-            out += cells.join(u'\t').toUtf8() + '\n';
+    out += '"';
+}
+
+QByteArray tsvLine(const QStringList& cells) {
+    QString line;
+    for (qsizetype c = 0; c < cells.size(); ++c) {
+        if (c > 0)
+            line += u'\t';
+        line += oneLine(cells[c]);
+    }
+    return line.toUtf8() + '\n';
+}
+
+} // namespace
+
+void PoolOutput::row(const QStringList& labels, const QStringList& cells) {
+    ++m_count;
+    if (m_format == Format::Tsv) {
+        m_body += tsvLine(cells);
+    } else if (m_format == Format::Json) {
+        m_body += m_count == 1 ? "\n{" : ",\n{";
+        for (qsizetype c = 0; c < labels.size(); ++c) {
+            if (c > 0)
+                m_body += ',';
+            appendJsonString(m_body, labels[c]);
+            m_body += ':';
+            appendJsonString(m_body, cells.value(c));
         }
-        return out;
+        m_body += '}';
+    } else {
+        m_rows.push_back(cells);
     }
+}
+
+QByteArray PoolOutput::finish(const QStringList& labels) {
+    if (m_format == Format::Tsv)
+        return tsvLine(labels) + m_body;
+    if (m_format == Format::Json)
+        return "[" + m_body + "\n]\n";
     std::vector<qsizetype> widths(static_cast<size_t>(labels.size()), 0);
     auto measure = [&widths](const QStringList& cells) {
         for (qsizetype c = 0; c < cells.size() && c < static_cast<qsizetype>(widths.size()); ++c)
@@ -83,8 +113,8 @@ QByteArray poolText(const QStringList& labels, const std::vector<QStringList>& r
                 std::max(widths[static_cast<size_t>(c)], oneLine(cells[c]).size());
     };
     measure(labels);
-    for (const QStringList& row : rows)
-        measure(row);
+    for (const QStringList& cells : m_rows)
+        measure(cells);
     auto line = [&widths](const QStringList& cells) {
         QString text;
         for (qsizetype c = 0; c < cells.size(); ++c) {
@@ -96,10 +126,10 @@ QByteArray poolText(const QStringList& labels, const std::vector<QStringList>& r
             text.chop(1);
         return text.toUtf8() + '\n';
     };
-    out += line(labels);
-    for (const QStringList& row : rows)
-        out += line(row);
-    out += QStringLiteral("\nAnzahl Karten: %1\n").arg(rows.size()).toUtf8();
+    QByteArray out = line(labels);
+    for (const QStringList& cells : m_rows)
+        out += line(cells);
+    out += QStringLiteral("\nAnzahl Karten: %1\n").arg(m_count).toUtf8();
     return out;
 }
 

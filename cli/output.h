@@ -18,8 +18,20 @@ QString evaluationText(const deck::DeckEvaluation& evaluation, const QString& le
                        const QString& inquisitorEntry);
 bool keepsLimits(const deck::DeckEvaluation& evaluation);
 
-// Rows of the pool query in one of the formats; text lines end with LF.
-QByteArray poolText(const QStringList& labels, const std::vector<QStringList>& rows, Format format);
+// Rows of the pool query in one of the formats, gathered whole so that a query that fails half
+// way prints nothing; text lines end with LF.
+class PoolOutput {
+public:
+    explicit PoolOutput(Format format) : m_format(format) {}
+    void row(const QStringList& labels, const QStringList& cells);
+    QByteArray finish(const QStringList& labels);
+
+private:
+    Format m_format;
+    QByteArray m_body;
+    qsizetype m_count = 0;
+    std::vector<QStringList> m_rows; // the text format aligns its columns at the end
+};
 
 // Program text (CR LF lines) as a terminal shows it: UTF-8, LF.
 QByteArray terminalText(const QString& text);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -88,6 +89,11 @@ public:
     void Execute(const QString& jetSql);
     void Close();
 
+    // Runs a query and hands each row's cells, as a grid shows them (see cellText), to `row` as
+    // they are read, keeping none; returns the column labels.
+    using RowSink = std::function<void(const QStringList& labels, const QStringList& cells)>;
+    QStringList streamRows(const QString& jetSql, Trust trust, const RowSink& row);
+
     // Runs already translated SQLite text; for the dialect's own tests and benchmarks.
     Recordset runNative(const QString& sqliteSql, Trust trust = Trust::Program);
     // The program's own SQLite text with its parameters ?1, ?2, … bound to values (NULL, integer,
@@ -118,6 +124,9 @@ private:
     // Prepares one read-only statement; nullptr (nothing thrown) when lenient and it does not prepare.
     sqlite3_stmt* prepareQuery(const QString& sqliteSql, Trust trust, bool lenient = false);
     [[noreturn]] void fail() const;
+    // Steps a prepared statement to its end, under the budget of a user condition where it is one.
+    template <typename OnRow>
+    void stepAll(sqlite3_stmt* stmt, Trust trust, OnRow onRow);
 
     sqlite3* m_handle;
     QString m_path;

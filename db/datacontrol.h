@@ -25,13 +25,6 @@ public:
         m_connection.reset();
     }
 
-    // Runs on this connection from now on, instead of opening one of its own.
-    void attach(std::unique_ptr<Database> connection) {
-        Close();
-        DatabaseName = m_connectedTo = connection->path();
-        m_connection = std::move(connection);
-    }
-
     GridModel& model() { return m_model; }
     const GridModel& model() const { return m_model; }
 

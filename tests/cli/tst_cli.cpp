@@ -431,6 +431,36 @@ private Q_SLOTS:
         QCOMPARE(all.out.count('\n'), 293);
     }
 
+    // A name with a tab, a line break, quotes and a backslash: JSON keeps it whole, a TSV row and an
+    // aligned line stay one line.
+    void queryOutputKeepsAwkwardTextInItsRow() {
+        sqlite3* h = db::openRawConnection(db(), db::Access::ReadWrite);
+        QCOMPARE(sqlite3_exec(h,
+                              "UPDATE KARTEN SET NAME = 'Tab' || char(9) || 'und \"Zitat\" \\ ' || char(13, "
+                              "10) || 'Ende' WHERE NUMMER = 'SIVAR 05'",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(h);
+        const QString name = QStringLiteral("Tab\tund \"Zitat\" \\ \r\nEnde");
+        const QStringList args{QStringLiteral("query"), QStringLiteral("[Nummer] = 'SIVAR 05'"),
+                               QStringLiteral("--db"), db(), QStringLiteral("--format")};
+        const Run json = tool(args + QStringList{QStringLiteral("json")}, m_home);
+        QCOMPARE(json.code, 0);
+        QJsonParseError error;
+        const QJsonArray array = QJsonDocument::fromJson(json.out, &error).array();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(array.size(), 1);
+        QCOMPARE(array.first().toObject().value(QStringLiteral("Name")).toString(), name);
+        QCOMPARE(array.first().toObject().value(QStringLiteral("Stärke")).toString(),
+                 QStringLiteral("[4]\\"));
+        const Run tsv = tool(args + QStringList{QStringLiteral("tsv")}, m_home);
+        QCOMPARE(tsv.out.count('\n'), 2);
+        QCOMPARE(QString::fromUtf8(tsv.out).split(u'\n').value(1).section(u'\t', 1, 1),
+                 QStringLiteral("Tab und \"Zitat\" \\   Ende"));
+        const Run text = tool(args + QStringList{QStringLiteral("text")}, m_home);
+        QCOMPARE(text.out.count('\n'), 4);
+    }
+
     // Conditions that would write, attach or reach past the dialect are refused as the special
     // filter refuses them; nothing changes and nothing is printed.
     void queryRefusesHostileConditions_data() {
