@@ -11,6 +11,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -488,6 +489,20 @@ private Q_SLOTS:
             args << QStringLiteral("--order") << order;
         QVERIFY(failedWithOneLine(tool(args, m_home), 1, message));
         QCOMPARE(sha(db()), before);
+    }
+
+    // A condition that would keep the engine busy for hours ends under the program's own budget.
+    void aRunawayConditionIsStopped() {
+        const QString runaway = QStringLiteral("EXISTS (SELECT * FROM KARTEN a, KARTEN b, KARTEN c, KARTEN d "
+                                               "WHERE a.NAME & b.NAME & c.NAME & d.NAME = 'x')");
+        QElapsedTimer clock;
+        clock.start();
+        const Run r = tool({QStringLiteral("query"), runaway, QStringLiteral("--db"), db()}, m_home);
+        QVERIFY(failedWithOneLine(
+            r, 1,
+            QStringLiteral("Die Abfrage wurde nach 10 Sekunden abgebrochen, weil sie zu lange dauerte. "
+                           "Bitte die Bedingung vereinfachen.")));
+        QVERIFY(clock.elapsed() < 30000);
     }
 
     // Bad input: one German line, a non-zero exit, no output file and an existing one untouched.
