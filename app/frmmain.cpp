@@ -12,6 +12,7 @@
 #include "deck/entrynames.h"
 #include "db/flexgrid.h"
 #include "app/frminfo.h"
+#include "app/frmstatistik.h"
 #include "app/guarded.h"
 #include "core/named.h"
 #include "cardview/cardviewer.h"
@@ -288,6 +289,7 @@ void frmMain::buildMenus() {
     mnuKartenAnzeigen->setCheckable(true);
     connect(mnuKartenAnzeigen, &QAction::triggered, this, run(u"Karten Anzeigen"_qs, &frmMain::toggleCardWindow));
     addUndoEntries(deckMenu);
+    addStatisticsEntries(deckMenu);
 
     QMenu* filterMenu = menu(QStringLiteral("Filter"), "mnuHFilter");
     connect(addEntry(filterMenu, QStringLiteral("Filter"), "mnuFilter"), &QAction::triggered, this,
@@ -478,6 +480,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
             writeSettings();
         if (m_cardViewer)
             m_cardViewer->closeWindow();
+        if (m_frmStatistik)
+            m_frmStatistik->close();
         db::Database::OpenDatabase(sDatabasePath)->Execute(QStringLiteral("DELETE * FROM DECK"));
     } catch (const db::DbError& e) {
         showError(u"Beenden"_qs, e);

@@ -2,6 +2,7 @@
 
 #include "core/prompter.h"
 #include "db/datacontrol.h"
+#include "deck/deckfigures.h"
 
 #include <QMainWindow>
 #include <QVector>
@@ -39,6 +40,7 @@ namespace ui {
 
 class FlexGrid;
 class DeckCommand;
+class frmStatistik;
 
 // The program's icon, for every window of it (the desktop's copy is the SVG in the hicolor theme).
 QIcon programIcon();
@@ -100,6 +102,11 @@ public:
     QMenu* mnuQuickFilter = nullptr;
     QVector<QAction*> mnuQFilter;
     QAction* mnuQKeinFilter = nullptr;
+    // The statistics window ("Statistik…"), once it has been opened.
+    frmStatistik* statistikWindow() const { return m_frmStatistik; }
+    // What the last evaluation read; the notes and the statistics window show these figures.
+    const deck::DeckFigures& deckFigures() const { return m_figures; }
+
     // "Zuletzt geöffnet" at the end of "Datei": the deck files last loaded or saved.
     QMenu* mnuZuletzt = nullptr;
     QAction* mnuRueckgaengig = nullptr;
@@ -225,6 +232,13 @@ private:
     std::unique_ptr<filter::frmFilter> m_frmFilter;
     std::unique_ptr<filter::frmSpezFilter> m_frmSpezFilter;
     std::unique_ptr<filter::frmSortieren> m_frmSortieren;
+    // Statistics window.
+    void addStatisticsEntries(QMenu* deckMenu);
+    void funcStatistik();
+    bool statisticsShown() const;
+    frmStatistik* m_frmStatistik = nullptr;
+    deck::DeckFigures m_figures;
+
     // Recent decks.
     void addRecentEntries(QMenu* datei);
     void refreshRecentMenu();

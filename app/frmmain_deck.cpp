@@ -1,6 +1,7 @@
 // The main window's deck editing: grids, leader and inquisitor, the evaluation.
 #include "db/database.h"
 #include "db/queries.h"
+#include "app/frmstatistik.h"
 #include "deck/deckevaluation.h"
 #include "deck/deckmarking.h"
 #include "deck/entrynames.h"
@@ -240,8 +241,10 @@ void frmMain::deckReplaced() {
 
 void frmMain::CalculateDeck() {
     auto conn = db::Database::OpenDatabase(sDatabasePath);
-    const deck::DeckEvaluation result = deck::evaluateDeck(*conn, cmbLeader->currentText(), cmbInquisitor->currentText(),
-                                                           flxDeck->Rows() - 1, flxPool->Rows() - 1);
+    // One reading for the notes and, while it is open, the statistics window.
+    m_figures = deck::deckFigures(*conn, cmbLeader->currentText(), cmbInquisitor->currentText(), flxDeck->Rows() - 1,
+                                  statisticsShown());
+    const deck::DeckEvaluation result = deck::evaluationOf(m_figures, flxPool->Rows() - 1);
     lblAnzDeck->setText(result.deckCountText);
     lblAnzPool->setText(result.poolCountText);
     tvwNotes->clear();
@@ -254,6 +257,8 @@ void frmMain::CalculateDeck() {
         item->setForeground(0, node.red ? QColor(255, 0, 0) : QColor(0, 0, 0));
         byKey.insert(node.key, item);
     }
+    if (statisticsShown())
+        m_frmStatistik->showFigures(m_figures);
     Q_EMIT deckCalculated();
 }
 

@@ -10,6 +10,8 @@ class Database;
 
 namespace deck {
 
+struct DeckFigures;
+
 struct NoteNode {
     QString key;
     QString parentKey; // empty for a top-level node
@@ -29,6 +31,9 @@ struct DeckEvaluation {
 // builds the notes. Counts come from the grids (rows less their header), as the window shows them.
 DeckEvaluation evaluateDeck(db::Database& conn, const QString& leaderEntry, const QString& inquisitorEntry,
                             int deckCards, int poolCards, const QLocale& locale = QLocale());
+
+// The notes of figures already read (deckFigures).
+DeckEvaluation evaluationOf(const DeckFigures& figures, int poolCards, const QLocale& locale = QLocale());
 
 // "Anzahl Karten: " followed by the count.
 QString countText(int count);

@@ -7,7 +7,7 @@ set -euo pipefail
 # Building and running the program.
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev
+  qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev qt6-charts-dev
   libsqlite3-dev
   x11-utils
   fonts-dejavu-core

@@ -2,6 +2,7 @@
 #include "db/database.h"
 #include "db/queries.h"
 #include "deck/deckevaluation.h"
+#include "deck/deckfigures.h"
 #include "deck/entrynames.h"
 #include "tests/helpers/testprogramdir.h"
 
@@ -141,6 +142,42 @@ private Q_SLOTS:
     void apostropheLeaderIsFound() {
         const auto e = evaluate(deck::leaderEntry("Garsk'scher Fürst", "Garsk", "50", "8"));
         QCOMPARE(node(e, "B")->text, QStringLiteral("Hauptfraktion: Garsk"));
+    }
+
+    void chartFiguresCountEveryValueOnce() {
+        // Fire 2 plain twice and warded once, fire 5 warded; earth only on two cards; one card without strengths and
+        // without faction; moons on the main and the foreign factions.
+        m_db->Execute(QStringLiteral("DELETE * FROM DECK"));
+        const char* rows[] = {
+            "('A', 'orvane', 'Charakter', 1, 2, 3, FALSE, FALSE)", "('B', 'Orvane', 'Charakter', 2, 2, NULL, FALSE, FALSE)",
+            "('C', 'Sivar', 'Ort', 4, 2, NULL, TRUE, FALSE)",       "('D', 'Sivar', 'Verstärkung', 3, 5, 3, TRUE, TRUE)",
+            "('E', NULL, 'Ereignis', 0, NULL, NULL, FALSE, FALSE)"};
+        for (const char* row : rows)
+            m_db->Execute(QStringLiteral("INSERT INTO DECK (NAME, FRAKTION, KARTENART, MONDE, STFEUER, STERDE, ABFEUER, ABERDE) "
+                                         "VALUES ") + QString::fromUtf8(row));
+        const deck::DeckFigures f = deck::deckFigures(*m_db, harald, deck::kNoInquisitor, 5, true);
+        const deck::DeckCharts c = deck::chartsFor(f);
+        QCOMPARE(c.strengthCategories, (QStringList{"2", "[2]", "3", "[3]", "[5]"}));
+        QCOMPARE(c.fireCards, (QList<int>{2, 1, 0, 0, 1}));
+        QCOMPARE(c.earthCards, (QList<int>{0, 0, 1, 1, 0}));
+        QCOMPARE(c.strengthWarded, (QList<bool>{false, true, false, true, true}));
+        // The faction is matched as the database matches it, without regard to case.
+        QCOMPARE(c.moonCategories, (QStringList{"(ohne)", "orvane (Haupt)", "Sivar", "Fremde Monde"}));
+        QCOMPARE(c.moons, (QList<int>{0, 3, 7, 7}));
+        QCOMPARE(c.moonLimit, 12);
+        QVERIFY(!c.moonsOver);
+        QCOMPARE(c.typeCategories.last(), QStringLiteral("Deck gesamt"));
+        QCOMPARE(c.typeCards.last(), 5);
+        QCOMPARE(c.mainCards, 2);
+        QCOMPARE(c.otherCards, 3);
+        // The notes of the same figures are those of the evaluation.
+        const auto notes = deck::evaluationOf(f, 292, QLocale::c());
+        const auto direct = evaluate(harald);
+        QCOMPARE(notes.nodes.size(), direct.nodes.size());
+        for (size_t i = 0; i < notes.nodes.size(); ++i)
+            QCOMPARE(notes.nodes[i].text, direct.nodes[i].text);
+        // Without the charts asked for, none of their figures are read.
+        QVERIFY(deck::deckFigures(*m_db, harald, deck::kNoInquisitor, 5).fire.empty());
     }
 };
 
