@@ -98,6 +98,7 @@ private Q_SLOTS:
                                                        "Position CardTable-Daten"}));
         // Entries of the program's own come after the specified ones, behind a separator.
         QCOMPARE(entries("mnuHDeck").mid(0, 4), (QStringList{"Neues Deck", "-", "Karten Anzeigen", "-"}));
+        QCOMPARE(entries("mnuHDeck").last(), QStringLiteral("Statistik…"));
         QCOMPARE(entries("mnuHFilter"), (QStringList{"Filter", "Spezial-Filter", "Kein Filter"}));
         QCOMPARE(entries("mnuHSortieren"), QStringList{"Sortieren..."});
         QCOMPARE(entries("mnuHInfo"), QStringList{"Über den Deck-Builder"});
