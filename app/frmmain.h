@@ -180,6 +180,8 @@ private:
     void funcDeleteCard(int row);
     void funcMarkPoolRow();
     void funcUnmarkPoolCard(const QString& number);
+    // The pool row (from 1) of the first card with exactly this number; 0 when the pool has none.
+    int poolRowOfNumber(const QString& number);
     void funcRefreshKeepTop(db::DataControl& source, FlexGrid* grid);
 
     // Leader and inquisitor.

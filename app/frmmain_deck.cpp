@@ -159,8 +159,23 @@ void frmMain::funcMarkPoolRow() {
         dtaPool.model().setRowColor(flxPool->Row() - 1, deck::kJustAddedGrey);
 }
 
+int frmMain::poolRowOfNumber(const QString& number) {
+    const db::GridModel& model = dtaPool.model();
+    if (!model.rowsOnDemand())
+        return model.findRow(7, number) + 1;
+    // The catalogue's index finds the card and the pool's rowids where it stands: reading every pool
+    // row to compare numbers would cost a query per row of a large pool.
+    auto conn = db::Database::OpenDatabase(sDatabasePath);
+    const db::Recordset rs = conn->runBound(
+        QStringLiteral("SELECT rowid FROM \"KARTEN\" WHERE \"NUMMER\" = ?1 AND \"NUMMER\" = ?1 COLLATE BINARY"), {number});
+    std::vector<qint64> rowids;
+    for (const auto& row : rs.rows())
+        rowids.push_back(row.front().toLongLong());
+    return model.findRowid(rowids) + 1;
+}
+
 void frmMain::funcUnmarkPoolCard(const QString& number) {
-    const int r = dtaPool.model().findRow(7, number) + 1;
+    const int r = poolRowOfNumber(number);
     if (r > 0) {
         flxPool->setRow(r);
         dtaPool.model().setRowColor(r - 1, deck::kBlack);

@@ -176,7 +176,7 @@ bool frmMain::applyDeckStep(const deck::DeckStep& step, bool back, bool cardsOnl
                 for (const QString& number : step.numbers(back ? step.added() : step.removed()))
                     funcUnmarkPoolCard(number);
                 for (const QString& number : step.numbers(back ? step.removed() : step.added())) {
-                    const int r = dtaPool.model().findRow(7, number) + 1;
+                    const int r = poolRowOfNumber(number);
                     if (r > 0) {
                         flxPool->setRow(r);
                         funcMarkPoolRow();

@@ -1,7 +1,8 @@
 // One card added to the deck by Enter in the pool (the floor), that addition taken back by
 // "Rückgängig" and done again by "Wiederholen", in the same run, on a catalogue grown by 10,000
 // cards: once with a 60-card deck and once with 10,000 cards in the deck. Each figure covers DECK,
-// the deck grid, the pool row's marking, the notes and the repaint.
+// the deck grid, the pool row's marking, the notes and the repaint. Beside them a whole deck: "Neues
+// Deck" on 10,000 cards, taken back and done again.
 #include "app/frmmain.h"
 #include "bench/benchsupport.h"
 #include "db/database.h"
@@ -137,11 +138,57 @@ void RedoAddOneCard(benchmark::State& state) {
     counters(state, s, deck);
 }
 
+// A whole deck: "Neues Deck" on the 10,000-card deck (the floor), taken back and done again.
+void NewDeck(benchmark::State& state) {
+    folder();
+    Session s(static_cast<int>(state.range(0)));
+    const int deck = s.deckRows();
+    for (auto _ : state) {
+        s.w.findChild<QAction*>(QStringLiteral("mnuNeuesDeck"))->trigger();
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        s.undo();
+        state.ResumeTiming();
+    }
+    counters(state, s, deck);
+}
+
+void UndoNewDeck(benchmark::State& state) {
+    folder();
+    Session s(static_cast<int>(state.range(0)));
+    const int deck = s.deckRows();
+    s.w.findChild<QAction*>(QStringLiteral("mnuNeuesDeck"))->trigger();
+    for (auto _ : state) {
+        s.undo();
+        state.PauseTiming();
+        s.redo();
+        state.ResumeTiming();
+    }
+    counters(state, s, deck);
+}
+
+void RedoNewDeck(benchmark::State& state) {
+    folder();
+    Session s(static_cast<int>(state.range(0)));
+    const int deck = s.deckRows();
+    s.w.findChild<QAction*>(QStringLiteral("mnuNeuesDeck"))->trigger();
+    for (auto _ : state) {
+        state.PauseTiming();
+        s.undo();
+        state.ResumeTiming();
+        s.redo();
+    }
+    counters(state, s, deck);
+}
+
 } // namespace
 
 // The add first: it is the floor the two others are read against.
 BENCHMARK(AddOneCard)->Arg(60)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(UndoAddOneCard)->Arg(60)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(RedoAddOneCard)->Arg(60)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(NewDeck)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(UndoNewDeck)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(RedoNewDeck)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) { return bench::runWindowBenchmarks(argc, argv); }

@@ -1,5 +1,7 @@
 #include "db/gridmodel.h"
 
+#include <algorithm>
+
 namespace db {
 
 int GridModel::rowCount(const QModelIndex& parent) const {
@@ -129,6 +131,15 @@ int GridModel::findRow(int column, const QString& text) const {
         if (column < row.size() && row[column] == text)
             return static_cast<int>(r);
     }
+    return -1;
+}
+
+int GridModel::findRowid(const std::vector<qint64>& rowids) const {
+    if (rowids.empty() || !m_rows.empty())
+        return -1;
+    for (size_t r = 0; r < m_rowids.size(); ++r)
+        if (std::find(rowids.begin(), rowids.end(), m_rowids[r]) != rowids.end())
+            return static_cast<int>(r);
     return -1;
 }
 

@@ -44,6 +44,8 @@ public:
     void markRows(int column, QSet<QString> foldedKeys, quint32 rgb);
     // First row whose text in column is exactly text; -1 when none.
     int findRow(int column, const QString& text) const;
+    // First row whose rowid is one of rowids; -1 when none, or when the rows were not read by rowid.
+    int findRowid(const std::vector<qint64>& rowids) const;
 
 private:
     const QStringList& rowCells(int row) const;
