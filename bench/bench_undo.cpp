@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QFile>
 #include <QTest>
 #include <QUndoStack>
 #include <benchmark/benchmark.h>
@@ -52,18 +51,13 @@ struct Session {
                 QTest::keyClick(pool, Qt::Key_Return);
             }
         } else {
-            // Loaded from a deck file: the first cards of the catalogue.
-            QByteArray text = "ORVANE 00\r\n\r\n";
-            auto conn = db::Database::OpenDatabase(w.sDatabasePath);
-            auto rs = conn->OpenRecordset(QStringLiteral("SELECT NUMMER FROM KARTEN ORDER BY NUMMER"));
-            for (int i = 0; i < deckCards && !rs.Eof(); ++i, rs.MoveNext())
-                text += rs.Fields(0).toString().toUtf8() + "\r\n";
-            const QString path = folder().databasePath() + QStringLiteral(".drd");
-            QFile file(path);
-            file.open(QIODevice::WriteOnly);
-            file.write(text);
-            file.close();
-            w.LoadDeckFile(path);
+            // The first cards of the catalogue in one statement, then what a loaded deck runs.
+            db::Database::OpenDatabase(w.sDatabasePath)
+                ->runBound(QStringLiteral("INSERT INTO \"DECK\" SELECT * FROM \"KARTEN\" ORDER BY \"NUMMER\" LIMIT ?1"),
+                           {deckCards});
+            w.dtaDeck.Refresh();
+            w.DeckAbgleichen();
+            w.CalculateDeck();
         }
         QCoreApplication::processEvents();
         // Nearest the middle of the pool.

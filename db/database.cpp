@@ -245,6 +245,9 @@ Database::Database(sqlite3* handle, QString path, std::shared_ptr<const Schema> 
 Database::~Database() { Close(); }
 
 void Database::Close() {
+    for (auto& bound : m_bound)
+        sqlite3_finalize(bound.second);
+    m_bound.clear();
     if (m_handle) {
         sqlite3_close_v2(m_handle);
         m_handle = nullptr;
@@ -420,12 +423,33 @@ Recordset Database::runBound(const QString& sqliteSql, const std::vector<QVarian
         throw DbError(3420, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
     const QByteArray utf8 = sqliteSql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
-    const char* tail = nullptr;
-    if (sqlite3_prepare_v2(m_handle, utf8.constData(), static_cast<int>(utf8.size()), &stmt, &tail) != SQLITE_OK)
-        fail();
-    const Finalizer finalizer{stmt};
-    if (!stmt || !onlyBlanks(tail))
-        throw DbError(3142, QStringLiteral("Genau eine SQL-Anweisung erwartet."));
+    for (const auto& bound : m_bound)
+        if (bound.first == utf8)
+            stmt = bound.second;
+    if (!stmt) {
+        const char* tail = nullptr;
+        if (sqlite3_prepare_v3(m_handle, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
+                               &tail) != SQLITE_OK)
+            fail();
+        if (!stmt || !onlyBlanks(tail)) {
+            sqlite3_finalize(stmt);
+            throw DbError(3142, QStringLiteral("Genau eine SQL-Anweisung erwartet."));
+        }
+        constexpr size_t kKept = 8;
+        if (m_bound.size() == kKept) {
+            sqlite3_finalize(m_bound.front().second);
+            m_bound.erase(m_bound.begin());
+        }
+        m_bound.emplace_back(utf8, stmt);
+    }
+    // Reset after every run, whatever its end: a statement left on a row would hold the file's lock.
+    struct Resetter {
+        sqlite3_stmt* s;
+        ~Resetter() {
+            sqlite3_reset(s);
+            sqlite3_clear_bindings(s);
+        }
+    } const resetter{stmt};
     for (size_t i = 0; i < values.size(); ++i) {
         const QVariant& v = values[i];
         const int at = static_cast<int>(i) + 1;

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 struct sqlite3;
@@ -129,6 +130,8 @@ private:
     void stepAll(sqlite3_stmt* stmt, Trust trust, OnRow onRow);
 
     sqlite3* m_handle;
+    // runBound's statements, kept prepared by their text: a step of many rows runs one text per row.
+    std::vector<std::pair<QByteArray, sqlite3_stmt*>> m_bound;
     QString m_path;
     std::shared_ptr<const Schema> m_schema;
 };
