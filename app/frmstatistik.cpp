@@ -10,6 +10,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCloseEvent>
+#include <QGraphicsLayout>
 #include <QGridLayout>
 #include <QHorizontalBarSeries>
 #include <QLegend>
@@ -27,8 +28,11 @@ namespace {
 
 const QString kSection = QStringLiteral("frmStatistik");
 // Design size with frame, in twips.
-constexpr int kDesignWidth = 12000;
-constexpr int kDesignHeight = 9000;
+constexpr int kDesignWidth = 15000;
+constexpr int kDesignHeight = 10500;
+// Below this client size (pixels) the category names no longer fit beside their bars.
+constexpr int kMinWidth = 760;
+constexpr int kMinHeight = 560;
 
 QColor mixed(const QColor& a, const QColor& b, double share) {
     return QColor::fromRgbF(a.redF() * share + b.redF() * (1 - share), a.greenF() * share + b.greenF() * (1 - share),
@@ -54,6 +58,10 @@ QChartView* makeView(QWidget* owner, const char* name) {
     auto* chart = new QChart;
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // The room goes to the plot and its texts, not to borders.
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setBackgroundRoundness(0);
     auto* view = new QChartView(chart, owner);
     view->setObjectName(QString::fromLatin1(name));
     view->setRenderHint(QPainter::Antialiasing);
@@ -125,8 +133,8 @@ void drawBars(QChart* chart, const ChartColours& c, bool horizontal, const QStri
     auto* categoryAxis = new QBarCategoryAxis;
     categoryAxis->append(categories);
     categoryAxis->setTitleText(categoryTitle);
-    // Read from the top down, in the order of the notes.
-    categoryAxis->setReverse(horizontal);
+    // Names are shown whole; the window's minimum size leaves room for them.
+    categoryAxis->setTruncateLabels(false);
     auto* valueAxis = new QValueAxis;
     const auto [top, step] = valueScale(largest);
     valueAxis->setRange(0, top);
@@ -191,13 +199,18 @@ ChartColours ChartColours::forPalette(const QPalette& palette) {
     return c;
 }
 
-frmStatistik::frmStatistik(QWidget* owner) : QWidget(owner, Qt::Window) {
+// A dialog-type window is transient for its owner: the window manager keeps it above the main window, as the
+// card window is kept, while the main window goes on taking clicks.
+frmStatistik::frmStatistik(QWidget* owner)
+    : QWidget(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                         Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmStatistik"));
     setWindowTitle(QStringLiteral("Statistik"));
     chvStaerke = makeView(this, "chvStaerke");
     chvMonde = makeView(this, "chvMonde");
     chvKartenarten = makeView(this, "chvKartenarten");
     chvHauptfraktion = makeView(this, "chvHauptfraktion");
+    setMinimumSize(kMinWidth, kMinHeight);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
     grid->setSpacing(4);
@@ -238,7 +251,7 @@ void frmStatistik::redraw() {
     dress(share, QStringLiteral("Anteil der Hauptfraktion"), c);
     clear(share);
     auto* pie = new QPieSeries;
-    pie->setPieSize(0.6);
+    pie->setPieSize(0.5);
     const int total = d.mainCards + d.otherCards;
     const QLocale locale;
     auto addSlice = [&](const QString& name, int cards, const QColor& colour) {
@@ -252,7 +265,7 @@ void frmStatistik::redraw() {
         slice->setLabelVisible(true);
     };
     addSlice(d.mainFaction.isEmpty() ? QStringLiteral("Hauptfraktion") : d.mainFaction, d.mainCards, c.main);
-    addSlice(QStringLiteral("Andere Fraktionen"), d.otherCards, c.others);
+    addSlice(QStringLiteral("Andere"), d.otherCards, c.others);
     share->addSeries(pie);
     share->legend()->setVisible(false);
 }
@@ -271,8 +284,15 @@ void frmStatistik::placeFromSettings() {
     const float height = storedNumber(*s, QStringLiteral("Height"), kDesignHeight);
     const float left = storedNumber(*s, QStringLiteral("Left"), (pixelsToTwips(this, screen.width()) - width) / 2);
     const float top = storedNumber(*s, QStringLiteral("Top"), (pixelsToTwips(this, screen.height()) - height) / 2);
-    placeOuter(this, QRect(twipsToPixels(this, qRound(left)), twipsToPixels(this, qRound(top)), twipsToPixels(this, qRound(width)),
-                           twipsToPixels(this, qRound(height))));
+    const QRect outer(twipsToPixels(this, qRound(left)), twipsToPixels(this, qRound(top)), twipsToPixels(this, qRound(width)),
+                      twipsToPixels(this, qRound(height)));
+    placeOuter(this, outer);
+    // The window manager places a dialog-type window by itself; once the frame is there, it goes where the
+    // store says.
+    whenFramed(this, [this, at = pos()] {
+        if (frameGeometry().topLeft() != at)
+            move(at);
+    });
     m_placed = true;
 }
 

@@ -5,6 +5,7 @@
 #include "db/flexgrid.h"
 #include "app/frminfo.h"
 #include "app/frmmain.h"
+#include "app/frmstatistik.h"
 #include "deckio/frmcardtabledata.h"
 #include "deckio/frmdecklist.h"
 #include "filter/frmfilter.h"
@@ -14,6 +15,11 @@
 #include "tests/helpers/testprogramdir.h"
 
 #include <QAbstractScrollArea>
+#include <QChartView>
+#include <QFile>
+#include <QTextDocument>
+#include <QGraphicsSimpleTextItem>
+#include <QGraphicsTextItem>
 #include <QAbstractSpinBox>
 #include <QCheckBox>
 #include <QComboBox>
@@ -160,6 +166,42 @@ QStringList faults(QWidget* window) {
     return out;
 }
 
+// Every text a chart draws as an item of its scene (titles, axis labels, legend): none cut short with an ellipsis,
+// none outside the view, none over another.
+QStringList chartFaults(QChartView* view) {
+    QStringList out;
+    QList<QPair<QString, QRectF>> texts;
+    const QRectF shown = view->mapToScene(view->viewport()->rect()).boundingRect();
+    const auto items = view->scene()->items();
+    for (QGraphicsItem* item : items) {
+        if (!item->isVisible())
+            continue;
+        QString text;
+        if (auto* rich = dynamic_cast<QGraphicsTextItem*>(item))
+            text = rich->toPlainText();
+        else if (auto* plain = dynamic_cast<QGraphicsSimpleTextItem*>(item))
+            text = plain->text();
+        if (text.isEmpty())
+            continue;
+        // The text's own box, without the margin a text item keeps around it.
+        QRectF box = item->sceneBoundingRect();
+        if (auto* rich = dynamic_cast<QGraphicsTextItem*>(item)) {
+            const qreal m = rich->document()->documentMargin();
+            box.adjust(m, m, -m, -m);
+        }
+        const QString where = view->objectName() + QStringLiteral(" \"") + text + u'"';
+        if (text.endsWith(QStringLiteral("...")) || text.endsWith(QChar(0x2026)))
+            out << where + QStringLiteral(" is cut short");
+        if (!shown.contains(box))
+            out << where + QStringLiteral(" runs out of the chart");
+        for (const auto& [other, otherBox] : texts)
+            if (box.intersects(otherBox))
+                out << where + QStringLiteral(" runs into \"") + other + u'"';
+        texts << qMakePair(text, box);
+    }
+    return out;
+}
+
 void showAndWait(QWidget* w) {
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w, kWait));
@@ -233,6 +275,45 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(card->txtCard->geometry(), card->rect(), kWait);
         QVERIFY(!card->txtCard->text().isEmpty());
         const QStringList found = faults(card);
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
+    }
+
+    void statisticsWindow_data() {
+        QTest::addColumn<bool>("minimum");
+        QTest::newRow("as designed") << false;
+        QTest::newRow("minimum") << true;
+    }
+    void statisticsWindow() {
+        QFETCH(bool, minimum);
+        // A deck with cards of every faction and card type, over both limits: the longest captions the charts get.
+        const QString path = m_dir->filePath(QStringLiteral("alle.drd"));
+        {
+            auto conn = db::Database::OpenDatabase(m_dir->databasePath());
+            QByteArray text = "ORVANE 00\r\nINQ 412\r\n";
+            for (auto rs = conn->OpenRecordset(QStringLiteral("SELECT NUMMER FROM KARTEN WHERE NUMMER LIKE '* 0#'")); !rs.Eof();
+                 rs.MoveNext())
+                text += rs.Fields(0).toString().toLatin1() + "\r\n";
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(text);
+        }
+        m_main->LoadDeckFile(path);
+        QVERIFY(m_main->flxDeck->Rows() > 40);
+        m_main->findChild<QAction*>(QStringLiteral("mnuStatistik"))->trigger();
+        ui::frmStatistik* w = m_main->statistikWindow();
+        QVERIFY(w);
+        QVERIFY(QTest::qWaitForWindowExposed(w, kWait));
+        if (minimum) {
+            w->resize(w->minimumSize());
+            QTRY_COMPARE_WITH_TIMEOUT(w->size(), w->minimumSize(), kWait);
+        }
+        QCoreApplication::processEvents();
+        QStringList found;
+        for (QChartView* view : {w->chvStaerke, w->chvMonde, w->chvKartenarten, w->chvHauptfraktion})
+            found << chartFaults(view);
+        w->close();
+        m_prompter->answer(core::Answer::Yes);
+        m_main->findChild<QAction*>(QStringLiteral("mnuNeuesDeck"))->trigger();
         QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
     }
 

@@ -6,6 +6,7 @@
 #include "db/dberror.h"
 #include "db/flexgrid.h"
 #include "app/frmmain.h"
+#include "app/frmstatistik.h"
 #include "tests/helpers/scriptedprompter.h"
 #include "tests/helpers/testprogramdir.h"
 
@@ -148,6 +149,43 @@ private Q_SLOTS:
         QTest::qWait(300);
         QVERIFY(stackedAbove(p.card(), p.window.get()));
         QVERIFY(p.card()->isVisible());
+    }
+
+    void theStatisticsWindowStaysAboveItsOwnerWhereItWasKept() {
+        Program p;
+        {
+            const auto s = core::openSettings(QStringLiteral("frmStatistik"));
+            // Lower right on the 1280 x 1024 screen, clear of the pool's first rows.
+            s->setValue(QStringLiteral("Left"), QStringLiteral("7200"));
+            s->setValue(QStringLiteral("Top"), QStringLiteral("6000"));
+            s->setValue(QStringLiteral("Width"), QStringLiteral("12000"));
+            s->setValue(QStringLiteral("Height"), QStringLiteral("9000"));
+        }
+        p.start();
+        p.window->findChild<QAction*>(QStringLiteral("mnuStatistik"))->trigger();
+        ui::frmStatistik* w = p.window->statistikWindow();
+        QVERIFY(w);
+        QVERIFY(QTest::qWaitForWindowExposed(w, kWait));
+        QTRY_VERIFY_WITH_TIMEOUT(w->frameGeometry() != w->geometry(), kWait);
+        QCOMPARE(transientFor(w), p.window->winId());
+        // The stored place is the outer one, frame included.
+        QTRY_COMPARE_WITH_TIMEOUT(w->frameGeometry(), QRect(480, 400, 800, 600), kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(stackedAbove(w, p.window.get()), kWait);
+
+        // Clicks in the main window go to the main window and raise it, but not above the statistics.
+        ui::FlexGrid* pool = p.window->flxPool;
+        clickAt(pool->viewport(), cellCentre(pool, 3));
+        QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), 3, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->isActiveWindow(), kWait);
+        QTest::qWait(300);
+        QVERIFY(stackedAbove(w, p.window.get()));
+
+        // Moved by the player, the outer place is written when the program ends.
+        w->move(w->pos() - QPoint(60, 30));
+        QTRY_COMPARE_WITH_TIMEOUT(w->frameGeometry().topLeft(), QPoint(420, 370), kWait);
+        p.close();
+        QCOMPARE(stored("frmStatistik", {"Left", "Top", "Width", "Height"}),
+                 (QStringList{QString::number(420 * 15), QString::number(370 * 15), "12000", "9000"}));
     }
 
     void theKeyboardStartsInThePool() {
