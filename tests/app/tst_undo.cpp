@@ -1,13 +1,19 @@
 // Undo and redo of deck steps in the real window on a real catalogue file: every kind of step taken
 // back and done again, compared with what DECK, the lists, the grids, the pool marking and the notes
 // held; long sequences; failures of the real writes in the middle of a step.
+#include "app/frmstatistik.h"
 #include "db/database.h"
 #include "deck/deckmarking.h"
 #include "deck/deckstep.h"
 #include "tests/helpers/mainwindowfixture.h"
 #include "tests/helpers/testfiles.h"
 
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
 #include <QLabel>
+#include <QLineSeries>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -127,6 +133,24 @@ void removeDeckRow(MainWindowFixture& f, int row) {
 const QByteArray kSivarDeck = "SIVAR 01\r\nINQ 413\r\nSIVAR 06\r\nSIVAR 07\r\nSIVAR 08\r\nORVANE 05\r\n";
 const QByteArray kCardTableDeck = "card \"b/orvane/ORVANE07\" \"a\"\r\ncard \"b/orvane/ORVANE00\" \"Harald\"\r\n"
                                   "card \"b/inq/INQ411\" \"Mordan\"\r\ncard \"b/tolven/TOLVEN05\" \"b\"\r\n";
+
+// Every bar value and limit line of a chart of the statistics window.
+QStringList chartFigures(QChartView* view) {
+    QStringList out;
+    for (QAbstractSeries* s : view->chart()->series()) {
+        if (auto* bars = qobject_cast<QAbstractBarSeries*>(s))
+            for (QBarSet* set : bars->barSets())
+                for (int i = 0; i < set->count(); ++i)
+                    out << set->label() + u'=' + QString::number(set->at(i));
+        else if (auto* line = qobject_cast<QLineSeries*>(s))
+            out << line->name();
+    }
+    return out;
+}
+
+QStringList statistics(ui::frmStatistik* w) {
+    return chartFigures(w->chvStaerke) + chartFigures(w->chvMonde) + chartFigures(w->chvKartenarten);
+}
 
 } // namespace
 
@@ -251,6 +275,28 @@ private Q_SLOTS:
         backAndForth(f, before, QStringLiteral("Import von CardTable-Datei"));
         // The second "Neues Deck" found the deck empty already: no step.
         QCOMPARE(f.window->undoStack()->count(), 12);
+    }
+
+    // The statistics window follows an undo and a redo as it follows the player's own steps.
+    void statisticsFollow() {
+        MainWindowFixture f;
+        f.start();
+        f.chooseLeader(QStringLiteral("Harald"));
+        f.addByNumber({QStringLiteral("ORVANE 05"), QStringLiteral("SIVAR 06")});
+        f.trigger("mnuStatistik");
+        ui::frmStatistik* w = f.window->statistikWindow();
+        QVERIFY(w);
+        const QStringList before = statistics(w);
+        f.chooseInquisitor(QStringLiteral("Vater Odo"));
+        f.addByNumber({QStringLiteral("TOLVEN 05")});
+        const QStringList after = statistics(w);
+        QVERIFY(after != before);
+        undo(f);
+        undo(f);
+        QCOMPARE(statistics(w), before);
+        redo(f);
+        redo(f);
+        QCOMPARE(statistics(w), after);
     }
 
     // Twenty mixed steps taken back to the start give an empty deck and no leader; done again, the
