@@ -277,6 +277,29 @@ private Q_SLOTS:
         QCOMPARE(f.window->undoStack()->count(), 12);
     }
 
+    // A deck named on the command line is loaded as "Deck laden" loads one, so it is a step too:
+    // taken back, the window shows what a start without a deck shows.
+    void deckFromTheCommandLine() {
+        MainWindowFixture plain;
+        plain.start();
+        const Seen start = seen(plain);
+        plain.close();
+
+        MainWindowFixture f;
+        const QString deckPath = f.dir.filePath(QStringLiteral("sivar.drd"));
+        testing::writeFile(deckPath, kSivarDeck);
+        f.start(u'"' + deckPath + u'"');
+        QCOMPARE(f.deckRows(), 4);
+        QCOMPARE(entry(f, "mnuRueckgaengig")->text(), QStringLiteral("Rückgängig: Deck laden"));
+        const Seen loaded = seen(f);
+        undo(f);
+        Seen back = seen(f);
+        QVERIFY(back.marked.isEmpty());
+        COMPARE_SEEN(back, start);
+        redo(f);
+        COMPARE_SEEN(seen(f), loaded);
+    }
+
     // The statistics window follows an undo and a redo as it follows the player's own steps.
     void statisticsFollow() {
         MainWindowFixture f;
