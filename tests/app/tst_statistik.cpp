@@ -17,6 +17,7 @@
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyleFactory>
 #include <QTreeWidget>
 #include <QValueAxis>
@@ -403,6 +404,23 @@ private Q_SLOTS:
                  QString::number(outerTwips.x() + shiftTwips));
         QCOMPARE(core::openSettings(QStringLiteral("frmStatistik"))->value(QStringLiteral("Top")).toString(),
                  QString::number(outerTwips.y() + shiftTwips));
+    }
+
+    void aStoredPlaceOffEveryScreenIsBroughtBack() {
+        MainWindowFixture f;
+        {
+            const auto s = core::openSettings(QStringLiteral("frmStatistik"));
+            s->setValue(QStringLiteral("Left"), QStringLiteral("600000"));
+            s->setValue(QStringLiteral("Top"), QStringLiteral("-90000"));
+            s->setValue(QStringLiteral("Width"), QStringLiteral("12000"));
+            s->setValue(QStringLiteral("Height"), QStringLiteral("9000"));
+        }
+        f.start();
+        ui::frmStatistik* w = openStatistics(f);
+        QVERIFY(w);
+        const QRect screen = w->screen()->availableGeometry();
+        QVERIFY2(screen.contains(w->frameGeometry().topLeft()), qPrintable(QStringLiteral("%1,%2").arg(w->x()).arg(w->y())));
+        QCOMPARE(w->frameGeometry().size(), QSize(ui::twipsToPixels(w, 12000), ui::twipsToPixels(w, 9000)));
     }
 
     void readableOnALightAndADarkDesktop_data() {
