@@ -20,6 +20,8 @@
 #include <QScreen>
 #include <QSettings>
 #include <QValueAxis>
+#include <QKeyEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace ui {
@@ -111,10 +113,20 @@ void drawBars(QChart* chart, const ChartColours& c, bool horizontal, const QStri
               const QList<BarSetData>& sets, const QString& valueTitle, std::optional<int> limit = std::nullopt,
               const QString& limitName = QString(), int overIndex = -1) {
     clear(chart);
+    // Qt lays horizontal categories out bottom-up; the charts read top-down, in the notes' order.
+    QStringList shownCategories = categories;
+    QList<BarSetData> shownSets = sets;
+    if (horizontal) {
+        std::reverse(shownCategories.begin(), shownCategories.end());
+        for (BarSetData& data : shownSets)
+            std::reverse(data.values.begin(), data.values.end());
+        if (overIndex >= 0)
+            overIndex = int(categories.size()) - 1 - overIndex;
+    }
     QAbstractBarSeries* series = horizontal ? static_cast<QAbstractBarSeries*>(new QHorizontalBarSeries)
                                             : static_cast<QAbstractBarSeries*>(new QBarSeries);
     int largest = limit.value_or(0);
-    for (const BarSetData& data : sets) {
+    for (const BarSetData& data : shownSets) {
         auto* set = new QBarSet(data.name);
         for (int v : data.values) {
             set->append(v);
@@ -131,7 +143,7 @@ void drawBars(QChart* chart, const ChartColours& c, bool horizontal, const QStri
     chart->addSeries(series);
 
     auto* categoryAxis = new QBarCategoryAxis;
-    categoryAxis->append(categories);
+    categoryAxis->append(shownCategories);
     categoryAxis->setTitleText(categoryTitle);
     // Names are shown whole; the window's minimum size leaves room for them.
     categoryAxis->setTruncateLabels(false);
@@ -304,6 +316,15 @@ void frmStatistik::writeSettings() {
     s->setValue(QStringLiteral("Width"), QString::number(static_cast<float>(pixelsToTwips(this, outer.width()))));
     s->setValue(QStringLiteral("Height"), QString::number(static_cast<float>(pixelsToTwips(this, outer.height()))));
     s->sync();
+}
+
+void frmStatistik::keyPressEvent(QKeyEvent* event) {
+    // Escape closes it, as it closes the program's dialogs.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmStatistik::closeEvent(QCloseEvent* event) {

@@ -53,6 +53,15 @@ Bars barsOf(QChartView* view) {
             for (QAbstractAxis* axis : bars->attachedAxes())
                 if (auto* categories = qobject_cast<QBarCategoryAxis*>(axis))
                     b.categories = categories->categories();
+            // Read as the player reads it: a horizontal chart from the top bar down.
+            if (qobject_cast<QHorizontalBarSeries*>(bars)) {
+                const int last = int(b.categories.size()) - 1;
+                std::reverse(b.categories.begin(), b.categories.end());
+                for (QList<int>& values : b.sets)
+                    std::reverse(values.begin(), values.end());
+                for (int& at : b.selected)
+                    at = last - at;
+            }
         } else if (auto* line = qobject_cast<QLineSeries*>(s)) {
             b.limitName = line->name();
             const QPointF p = line->at(0);
@@ -262,8 +271,9 @@ private Q_SLOTS:
         // Modeless: the main window goes on taking clicks.
         QVERIFY(!QApplication::activeModalWidget());
         QVERIFY(!w->isModal());
-        // Chosen again, the same window comes back.
-        w->close();
+        // Escape closes it; chosen again, the same window comes back.
+        QTest::keyClick(w->chvMonde, Qt::Key_Escape);
+        QVERIFY(!w->isVisible());
         QCOMPARE(openStatistics(f), w);
         QVERIFY(w->isVisible());
     }
