@@ -487,7 +487,11 @@ Recordset Database::runBound(const QString& sqliteSql, const std::vector<QVarian
     return Recordset(std::move(labels), std::move(rows));
 }
 
-Transaction::Transaction(Database& conn) : m_conn(conn) { m_conn.executeNative(QStringLiteral("BEGIN IMMEDIATE")); }
+Transaction::Transaction(Database& conn, Lock lock) : m_conn(conn) {
+    m_conn.executeNative(lock == Lock::Immediate ? QStringLiteral("BEGIN IMMEDIATE") : QStringLiteral("BEGIN"));
+}
+
+bool Transaction::active() const { return m_open && m_conn.m_handle && !sqlite3_get_autocommit(m_conn.m_handle); }
 
 Transaction::~Transaction() {
     if (!m_open || !m_conn.m_handle)

@@ -139,11 +139,16 @@ private:
 // All changes made on the connection while it lives, or none: rolled back unless committed.
 class Transaction {
 public:
-    explicit Transaction(Database& conn);
+    // Immediate takes the write lock at once; deferred takes it at the first write, so it also serves a
+    // read-only catalogue whose writes go to its private DECK.
+    enum class Lock { Immediate, Deferred };
+    explicit Transaction(Database& conn, Lock lock = Lock::Immediate);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
     void commit();
+    // False once a failed statement has ended the transaction by itself (a full disk, for one).
+    bool active() const;
 
 private:
     Database& m_conn;

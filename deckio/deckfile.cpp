@@ -85,13 +85,23 @@ void insertCard(db::Database& conn, const QString& cardNumber) {
 void insertCards(db::Database& conn, const QStringList& cardNumbers) {
     const NumberIndex catalogue(conn, QStringLiteral("KARTEN"));
     std::vector<bool> inserted(static_cast<size_t>(catalogue.size()), false);
-    for (const QString& number : cardNumbers) {
-        const qsizetype at = catalogue.find(number);
-        if (at < 0 || inserted[static_cast<size_t>(at)])
-            continue;
-        inserted[static_cast<size_t>(at)] = true;
-        insertCard(conn, number);
+    // One commit for the file: a commit per card waits for the disk once per card.
+    db::Transaction batch(conn, db::Transaction::Lock::Deferred);
+    try {
+        for (const QString& number : cardNumbers) {
+            const qsizetype at = catalogue.find(number);
+            if (at < 0 || inserted[static_cast<size_t>(at)])
+                continue;
+            inserted[static_cast<size_t>(at)] = true;
+            insertCard(conn, number);
+        }
+    } catch (const db::DbError&) {
+        // The cards read before a failing one stay in the deck, as they did with a commit each.
+        if (batch.active())
+            batch.commit();
+        throw;
     }
+    batch.commit();
 }
 
 NumberIndex::NumberIndex(db::Database& conn, const QString& table) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QTreeWidget>
 #include <QtTest/QTest>
+#include <sqlite3.h>
 
 using testing::MainWindowFixture;
 
@@ -134,6 +135,28 @@ private Q_SLOTS:
         for (int r = 0; r < f.window->dtaPool.model().rowCount(); ++r)
             grey += f.window->dtaPool.model().rowColor(r) != 0;
         QCOMPARE(grey, 2);
+    }
+
+    // The cards go in under one commit; a card the disk refuses half-way keeps the ones before it, as
+    // a commit per card did, says so, and leaves the database writable for the next step.
+    void aCardRefusedHalfWayKeepsTheCardsBeforeIt() {
+        MainWindowFixture f;
+        f.start();
+        sqlite3* raw = db::openRawConnection(f.dir.databasePath(), false);
+        QCOMPARE(sqlite3_exec(raw, "CREATE TRIGGER refuse BEFORE INSERT ON DECK WHEN NEW.NUMMER = 'UMBREL 10' "
+                                   "BEGIN SELECT RAISE(ABORT, 'Schreibfehler auf dem Datenträger'); END",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(raw);
+        const QString path = f.dir.filePath(QStringLiteral("x.drd"));
+        testing::writeFile(path, "GARSK 01\r\n\r\nGARSK 05\r\nSIVAR 06\r\nUMBREL 10\r\nORVANE 05\r\n");
+        f.prompter.choose(path);
+        f.trigger("mnuLaden");
+        QVERIFY2(f.prompter.messages.back().text.contains(QStringLiteral("Schreibfehler auf dem Datenträger")),
+                 qPrintable(f.prompter.messages.back().text));
+        QCOMPARE(f.deckCountInDatabase(), 2);
+        f.addByNumber({QStringLiteral("ORVANE 07")});
+        QCOMPARE(f.deckCountInDatabase(), 3);
     }
 
     void loadingSelectsTheLeaderByItsWholeName() {
