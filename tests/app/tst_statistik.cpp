@@ -18,10 +18,12 @@
 #include <QPieSlice>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QStyleFactory>
 #include <QTreeWidget>
 #include <QValueAxis>
 #include <QtTest/QTest>
+#include <memory>
 
 using testing::MainWindowFixture;
 
@@ -448,7 +450,8 @@ private Q_SLOTS:
         ui::frmStatistik* w = openStatistics(f);
         QVERIFY(w);
         // Switched while the window is open, as a desktop switching its colour scheme does.
-        const QPalette palette = dark ? darkPalette() : QStyleFactory::create(QStringLiteral("Fusion"))->standardPalette();
+        const std::unique_ptr<QStyle> fusion(QStyleFactory::create(QStringLiteral("Fusion")));
+        const QPalette palette = dark ? darkPalette() : fusion->standardPalette();
         QApplication::setPalette(palette);
         QCoreApplication::processEvents();
         const QColor background = palette.color(QPalette::Base);
