@@ -3,6 +3,7 @@
 #include "core/programdir.h"
 #include "core/settings.h"
 #include "core/startup.h"
+#include "app/storedplace.h"
 #include "core/windowframe.h"
 #include "db/compaction.h"
 #include "db/database.h"
@@ -60,15 +61,6 @@ QFont boldLabelFont() {
     f.setBold(true);
     return f;
 }
-
-// Reads a number stored as text, with a default.
-float storedNumber(QSettings& s, const QString& key, float fallback) {
-    bool ok = false;
-    const float v = s.value(key).toString().toFloat(&ok);
-    return ok ? v : fallback;
-}
-
-QString numberAsText(float v) { return QString::number(v); }
 
 } // namespace
 
@@ -356,17 +348,12 @@ void frmMain::placeFromSettings() {
     const float height = storedNumber(*s, QStringLiteral("Height"), kDesignHeight);
     const float width = storedNumber(*s, QStringLiteral("Width"), kDesignWidth);
     // Edges and size are the outer ones, frame included.
-    placeOuter(this, QRect(twipsToPixels(this, qRound(left)), twipsToPixels(this, qRound(top)),
-                           twipsToPixels(this, qRound(width)), twipsToPixels(this, qRound(height))));
+    placeOuter(this, outerFromTwips(this, left, top, width, height));
 }
 
 void frmMain::writeSettings() {
     const auto s = core::openSettings(QStringLiteral("frmMain"));
-    const QRect outer = frameGeometry();
-    s->setValue(QStringLiteral("Left"), numberAsText(static_cast<float>(pixelsToTwips(this, outer.x()))));
-    s->setValue(QStringLiteral("Top"), numberAsText(static_cast<float>(pixelsToTwips(this, outer.y()))));
-    s->setValue(QStringLiteral("Height"), numberAsText(static_cast<float>(pixelsToTwips(this, outer.height()))));
-    s->setValue(QStringLiteral("Width"), numberAsText(static_cast<float>(pixelsToTwips(this, outer.width()))));
+    storeOuterPlace(*s, this);
     s->setValue(QStringLiteral("chkShow"), mnuKartenAnzeigen->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
     s->sync();
 }

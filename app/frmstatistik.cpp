@@ -1,4 +1,5 @@
 #include "app/frmstatistik.h"
+#include "app/storedplace.h"
 
 #include "core/settings.h"
 #include "core/windowframe.h"
@@ -48,12 +49,6 @@ std::pair<int, int> valueScale(int largest) {
         for (int m : {1, 2, 5})
             if (m * power * 5 >= target)
                 return {(target / (m * power) + 1) * m * power, m * power};
-}
-
-float storedNumber(QSettings& s, const QString& key, float fallback) {
-    bool ok = false;
-    const float v = s.value(key).toString().toFloat(&ok);
-    return ok ? v : fallback;
 }
 
 QChartView* makeView(QWidget* owner, const char* name) {
@@ -296,9 +291,7 @@ void frmStatistik::placeFromSettings() {
     const float height = storedNumber(*s, QStringLiteral("Height"), kDesignHeight);
     const float left = storedNumber(*s, QStringLiteral("Left"), (pixelsToTwips(this, screen.width()) - width) / 2);
     const float top = storedNumber(*s, QStringLiteral("Top"), (pixelsToTwips(this, screen.height()) - height) / 2);
-    const QRect outer(twipsToPixels(this, qRound(left)), twipsToPixels(this, qRound(top)), twipsToPixels(this, qRound(width)),
-                      twipsToPixels(this, qRound(height)));
-    placeOuter(this, outer);
+    placeOuter(this, outerFromTwips(this, left, top, width, height));
     // The window manager places a dialog-type window by itself; once the frame is there, it goes where the
     // store says.
     whenFramed(this, [this, at = pos()] {
@@ -310,11 +303,7 @@ void frmStatistik::placeFromSettings() {
 
 void frmStatistik::writeSettings() {
     const auto s = core::openSettings(kSection);
-    const QRect outer = frameGeometry();
-    s->setValue(QStringLiteral("Left"), QString::number(static_cast<float>(pixelsToTwips(this, outer.x()))));
-    s->setValue(QStringLiteral("Top"), QString::number(static_cast<float>(pixelsToTwips(this, outer.y()))));
-    s->setValue(QStringLiteral("Width"), QString::number(static_cast<float>(pixelsToTwips(this, outer.width()))));
-    s->setValue(QStringLiteral("Height"), QString::number(static_cast<float>(pixelsToTwips(this, outer.height()))));
+    storeOuterPlace(*s, this);
     s->sync();
 }
 

@@ -1,0 +1,30 @@
+#include "app/storedplace.h"
+
+#include "db/flexgrid.h"
+
+#include <QSettings>
+#include <QWidget>
+
+namespace ui {
+
+float storedNumber(QSettings& s, const QString& key, float fallback) {
+    bool ok = false;
+    const float v = s.value(key).toString().toFloat(&ok);
+    return ok ? v : fallback;
+}
+
+QRect outerFromTwips(const QWidget* window, float left, float top, float width, float height) {
+    return QRect(twipsToPixels(window, qRound(left)), twipsToPixels(window, qRound(top)), twipsToPixels(window, qRound(width)),
+                 twipsToPixels(window, qRound(height)));
+}
+
+void storeOuterPlace(QSettings& s, const QWidget* window) {
+    const QRect outer = window->frameGeometry();
+    const auto twips = [window](int pixels) { return QString::number(static_cast<float>(pixelsToTwips(window, pixels))); };
+    s.setValue(QStringLiteral("Left"), twips(outer.x()));
+    s.setValue(QStringLiteral("Top"), twips(outer.y()));
+    s.setValue(QStringLiteral("Height"), twips(outer.height()));
+    s.setValue(QStringLiteral("Width"), twips(outer.width()));
+}
+
+} // namespace ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QRect>
+
+class QSettings;
+class QWidget;
+
+namespace ui {
+
+// A window's outer place (frame included) as its settings section keeps it: Left, Top, Width and Height in
+// twips, each written as a number in text.
+
+// The stored number under key, or fallback when it is missing or no number.
+float storedNumber(QSettings& s, const QString& key, float fallback);
+// The outer rectangle in pixels of a place given in twips.
+QRect outerFromTwips(const QWidget* window, float left, float top, float width, float height);
+// Writes the window's outer place.
+void storeOuterPlace(QSettings& s, const QWidget* window);
+
+} // namespace ui
