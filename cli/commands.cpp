@@ -134,6 +134,11 @@ void refuseIncomplete(db::Database& conn, const Chosen& chosen, const QString& p
         throw Failure{path + QStringLiteral(": ") + refusal->text};
 }
 
+void print(const QByteArray& bytes) {
+    if (!writeStandardOutput(bytes))
+        throw Failure{QStringLiteral("Die Standardausgabe kann nicht geschrieben werden.")};
+}
+
 // Into the file whole or not at all, else to standard output.
 void deliver(const Invocation& call, const QByteArray& fileBytes, const QByteArray& terminalBytes) {
     if (!call.output.isEmpty()) {
@@ -142,8 +147,7 @@ void deliver(const Invocation& call, const QByteArray& fileBytes, const QByteArr
                 QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(call.output, why)};
         return;
     }
-    if (!writeStandardOutput(terminalBytes))
-        throw Failure{QStringLiteral("Die Standardausgabe kann nicht geschrieben werden.")};
+    print(terminalBytes);
 }
 
 int check(const Invocation& call) {
@@ -152,8 +156,7 @@ int check(const Invocation& call) {
     const int cards = deckCount(*conn);
     const deck::DeckEvaluation evaluation =
         deck::evaluateDeck(*conn, chosen.leader, chosen.inquisitor, cards, 0);
-    if (!writeStandardOutput(evaluationText(evaluation, chosen.leader, chosen.inquisitor).toUtf8()))
-        throw Failure{QStringLiteral("Die Standardausgabe kann nicht geschrieben werden.")};
+    print(evaluationText(evaluation, chosen.leader, chosen.inquisitor).toUtf8());
     return keepsLimits(evaluation) ? kOk : kFailed;
 }
 
@@ -249,8 +252,7 @@ int query(const Invocation& call) {
         db::sqlPool() + (condition.isEmpty() ? QString() : filter::filterOfCondition(condition)) + order,
         db::Trust::UserCondition,
         [&output](const QStringList& names, const QStringList& cells) { output.row(names, cells); });
-    if (!writeStandardOutput(output.finish(labels)))
-        throw Failure{QStringLiteral("Die Standardausgabe kann nicht geschrieben werden.")};
+    print(output.finish(labels));
     return kOk;
 }
 
