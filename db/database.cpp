@@ -397,9 +397,8 @@ std::optional<RowidTexts> Database::runRowidTexts(const QString& sqliteSql, Trus
 
 qint64 Database::dataVersion() {
     sqlite3_stmt* stmt = prepareQuery(QStringLiteral("PRAGMA data_version"), Trust::Program);
-    const qint64 version = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
-    sqlite3_finalize(stmt);
-    return version;
+    const Finalizer finalizer{stmt};
+    return sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
 }
 
 std::unique_ptr<RowFetcher> Database::prepareRowFetch(const QString& sqliteSql, Trust trust) {
