@@ -1,5 +1,5 @@
 #include "core/datalocation.h"
-#include "core/handover.h"
+#include "core/handovermessage.h"
 #include "core/instancelock.h"
 #include "core/programdir.h"
 #include "core/prompter.h"
@@ -9,7 +9,7 @@
 #include "core/dialogprompter.h"
 #include "app/firstpaint.h"
 #include "app/frmmain.h"
-#include "app/handover.h"
+#include "app/handoverchannel.h"
 #include "db/flexgrid.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // A later start's command line and dropped deck files reach the running program.
-#include "app/handover.h"
-#include "core/handover.h"
+#include "app/handoverchannel.h"
+#include "core/handovermessage.h"
 #include "tests/helpers/deckfiles.h"
 #include "tests/helpers/mainwindowfixture.h"
 #include "tests/helpers/testfiles.h"

@@ -1,5 +1,5 @@
 // What a later start sends to the running program, and the test hook's script and log.
-#include "core/handover.h"
+#include "core/handovermessage.h"
 #include "core/sessionscript.h"
 #include "tests/helpers/testfiles.h"
 

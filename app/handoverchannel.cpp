@@ -1,6 +1,6 @@
-#include "app/handover.h"
+#include "app/handoverchannel.h"
 
-#include "core/handover.h"
+#include "core/handovermessage.h"
 
 #include <QDeadlineTimer>
 #include <QLocalSocket>

@@ -1,4 +1,4 @@
-#include "core/handover.h"
+#include "core/handovermessage.h"
 
 #include "core/startup.h"
 
