@@ -3,18 +3,21 @@
 #include <QLocalServer>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 namespace ui {
 
 // Listens for later starts of the program; each one's deck path (or an empty path) is passed on.
+// Only connections of this program's own user are heard.
 class HandOverServer : public QObject {
     Q_OBJECT
 public:
     explicit HandOverServer(QObject* parent = nullptr);
 
-    // Only the owner of the database lock listens, so a socket already under this name was left by
-    // a program that ended without closing and is removed first. why receives the reason on failure.
-    bool listen(const QString& name, QString* why);
+    // Only the owner of the database lock listens, and the socket lies in a private folder, so a
+    // socket already at socketPath was left by a program that ended without closing and is removed
+    // first. why receives the reason on failure.
+    bool listen(const QString& socketPath, QString* why);
 
 Q_SIGNALS:
     void handedOver(const QString& deckPath);
@@ -25,9 +28,9 @@ private:
     QLocalServer m_server;
 };
 
-// Hands deckPath to the program listening under name and waits until it has taken it. Keeps
-// trying for waitMs, for a program that holds the lock but is still starting. False when no
-// program took it.
-bool handOverToRunningProgram(const QString& name, const QString& deckPath, int waitMs);
+// Hands deckPath to the program listening at one of socketPaths and waits until it has taken it.
+// Keeps trying for waitMs, for a program that holds the lock but is still starting. A listener of
+// another user is told nothing. Returns an empty text when the program took it, else why not.
+QString handOverToRunningProgram(const QStringList& socketPaths, const QString& deckPath, int waitMs);
 
 } // namespace ui

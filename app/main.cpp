@@ -1,5 +1,6 @@
 #include "core/datalocation.h"
 #include "core/handovermessage.h"
+#include "core/handoverplace.h"
 #include "core/instancelock.h"
 #include "core/programdir.h"
 #include "core/prompter.h"
@@ -99,7 +100,6 @@ int main(int argc, char** argv) {
     }
 
     const QStringList args = QCoreApplication::arguments();
-    const QString handOverName = core::handOverName(core::databasePath());
     const auto lock = core::claimDatabase(core::databasePath());
     if (lock->state() == core::InstanceLock::State::CannotCreate) {
         tell(lock->reason(), core::Icon::Critical);
@@ -107,13 +107,31 @@ int main(int argc, char** argv) {
     }
     if (lock->state() == core::InstanceLock::State::HeldByLiveProgram) {
         // The program that owns the database takes this start's deck and comes to the front.
-        if (ui::handOverToRunningProgram(handOverName, core::handedOverDeckPath(args, QDir::currentPath()), 10000))
+        QString why;
+        const QStringList sockets = core::handOverConnectPaths(core::databasePath(), &why);
+        if (!sockets.isEmpty())
+            why = ui::handOverToRunningProgram(sockets, core::handedOverDeckPath(args, QDir::currentPath()), 10000);
+        if (why.isEmpty())
             return 0;
-        tell(QStringLiteral("Der Dravenna Deck-Builder läuft bereits.\r\n\r\n"
-                            "Ein zweites Programm würde das Deck des ersten verwerfen und wird deshalb beendet."),
-             core::Icon::Exclamation);
+        tell(QStringLiteral("Der Dravenna Deck-Builder läuft bereits und kann diesen Start nicht übernehmen: ") + why, core::Icon::Exclamation);
         return 1;
     }
+
+    // Listening before anything can show a box: a later start meanwhile waits for no one. What it
+    // hands over before the window exists is kept for the window.
+    std::unique_ptr<ui::frmMain> window;
+    ui::HandOverServer server; // gone before the window it hands to
+    QStringList handedOverEarly;
+    QObject::connect(&server, &ui::HandOverServer::handedOver, &server, [&window, &handedOverEarly](const QString& deckPath) {
+        if (window)
+            window->takeHandOver(deckPath);
+        else
+            handedOverEarly << deckPath;
+    });
+    QString listenProblem;
+    const QString socketPath = core::handOverListenPath(core::databasePath(), &listenProblem);
+    if (socketPath.isEmpty() || !server.listen(socketPath, &listenProblem))
+        qWarning("Spätere Starts können ihr Deck nicht übergeben: %s", qPrintable(listenProblem));
 
     if (location.perUser) {
         const QString shipped = core::joinPath(core::programDirectory(), QStringLiteral("dravennacard.db"));
@@ -123,7 +141,6 @@ int main(int argc, char** argv) {
         }
     }
 
-    std::unique_ptr<ui::frmMain> window;
     try {
         window = std::make_unique<ui::frmMain>(args.size() > 1 ? args.at(1) : QString());
     } catch (const db::DbError& e) {
@@ -131,12 +148,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     ui::FirstPaintReport::installIfAsked(window->flxPool->viewport());
-
-    ui::HandOverServer server;
-    QObject::connect(&server, &ui::HandOverServer::handedOver, window.get(),
-                     [&window](const QString& deckPath) { window->takeHandOver(deckPath); });
-    if (QString why; !server.listen(handOverName, &why))
-        qWarning("Spätere Starts können ihr Deck nicht übergeben: %s", qPrintable(why));
+    for (const QString& deckPath : std::as_const(handedOverEarly))
+        window->takeHandOver(deckPath);
 
     window->show();
     std::unique_ptr<ScriptedPlayer> player;

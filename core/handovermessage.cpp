@@ -1,24 +1,14 @@
+// The hand-over message a later start sends: its format, and the deck path it carries.
 #include "core/handovermessage.h"
 
 #include "core/startup.h"
 
-#include <QCryptographicHash>
 #include <QDir>
-#include <QFileInfo>
-
-#include <unistd.h>
 
 namespace core {
 
 namespace {
 const QByteArray kMagic = QByteArrayLiteral("DRAVENNA-HANDOVER 1\n");
-}
-
-QString handOverName(const QString& databasePath) {
-    const QFileInfo info(databasePath);
-    const QString canonical = info.canonicalFilePath().isEmpty() ? info.absoluteFilePath() : info.canonicalFilePath();
-    const QByteArray hash = QCryptographicHash::hash(canonical.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
-    return QStringLiteral("dravenna-deckbuilder-%1-%2").arg(::getuid()).arg(QString::fromLatin1(hash));
 }
 
 QString handedOverDeckPath(const QStringList& arguments, const QString& workingDir) {

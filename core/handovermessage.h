@@ -8,10 +8,6 @@ namespace core {
 
 // A later start hands its command line to the program that owns the database, over a local socket.
 
-// The socket name of the program that owns databasePath: one per user and database, so that two
-// program folders or two users never reach each other's program.
-QString handOverName(const QString& databasePath);
-
 // The deck path named by a start's arguments (quotes removed), absolute against the folder the
 // start was made from; empty when the start names none.
 QString handedOverDeckPath(const QStringList& arguments, const QString& workingDir);

@@ -1,5 +1,6 @@
 // A later start's command line and dropped deck files reach the running program.
 #include "app/handoverchannel.h"
+#include "core/handoverplace.h"
 #include "core/handovermessage.h"
 #include "tests/helpers/deckfiles.h"
 #include "tests/helpers/mainwindowfixture.h"
@@ -15,11 +16,16 @@
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QUrl>
+#include <QTemporaryDir>
 #include <QUuid>
 #include <QtTest/QTest>
 
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/un.h>
+#include <atomic>
 #include <thread>
 #include <unistd.h>
 
@@ -29,12 +35,16 @@ namespace {
 
 const QString kDiscard = QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\nSoll das aktuelle Deck verworfen werden?");
 
-QString freshName() { return QStringLiteral("dravenna-test-") + QUuid::createUuid().toString(QUuid::Id128).left(12); }
+// A socket path in a private folder of this test's own.
+QString freshName() {
+    static QTemporaryDir folder;
+    return folder.filePath(QStringLiteral("handover-") + QUuid::createUuid().toString(QUuid::Id128).left(12));
+}
 
 // Hands over from another thread, as a second process would, while this thread serves events.
 bool handOverFromElsewhere(const QString& name, const QString& path, int waitMs) {
-    bool taken = false;
-    std::thread later([&] { taken = ui::handOverToRunningProgram(name, path, waitMs); });
+    std::atomic<bool> taken = false;
+    std::thread later([&] { taken = ui::handOverToRunningProgram({name}, path, waitMs).isEmpty(); });
     QDeadlineTimer deadline(waitMs + 2000);
     while (!deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -80,13 +90,14 @@ private Q_SLOTS:
     void withoutARunningProgramTheHandOverFails() {
         QElapsedTimer t;
         t.start();
-        QVERIFY(!ui::handOverToRunningProgram(freshName(), QStringLiteral("/a.drd"), 400));
+        QCOMPARE(ui::handOverToRunningProgram({freshName()}, QStringLiteral("/a.drd"), 400),
+                 QStringLiteral("Das laufende Programm ist nicht erreichbar."));
         QVERIFY(t.elapsed() < 3000);
     }
 
     void aSocketLeftByAKilledProgramIsReplaced() {
         const QString name = freshName();
-        const QByteArray path = QFile::encodeName(QDir::tempPath() + u'/' + name);
+        const QByteArray path = QFile::encodeName(name);
         // What a killed program leaves: the socket file, nobody listening.
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         sockaddr_un addr{};
@@ -116,6 +127,48 @@ private Q_SLOTS:
         QVERIFY(socket.waitForBytesWritten(2000));
         QTRY_COMPARE(socket.state(), QLocalSocket::UnconnectedState);
         QCOMPARE(spy.count(), 0);
+    }
+
+    // Root can enter any folder: a message of another user is not read, its sender gets no answer,
+    // and the program's own user is still heard.
+    void aMessageOfAnotherUserIsNotHeard() {
+        QTemporaryDir open;
+        QVERIFY(::chmod(QFile::encodeName(open.path()).constData(), 0755) == 0);
+        const QString name = open.filePath(QStringLiteral("handover"));
+        ui::HandOverServer server;
+        QVERIFY(server.listen(name, nullptr));
+        QVERIFY(::chmod(QFile::encodeName(name).constData(), 0777) == 0);
+        QSignalSpy spy(&server, &ui::HandOverServer::handedOver);
+        const QByteArray message = core::encodeHandOver(QStringLiteral("/home/p/fremd.drd"));
+        const QByteArray path = QFile::encodeName(name);
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // As user nobody: connect, send, wait for the answer. 0 = answered, 1 = not, 2 = no connection.
+            if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0)
+                ::_exit(3);
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+            sockaddr_un addr{};
+            addr.sun_family = AF_UNIX;
+            ::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+            if (::connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0)
+                ::_exit(2);
+            (void)!::write(fd, message.constData(), size_t(message.size()));
+            pollfd wait{fd, POLLIN, 0};
+            char answer = 0;
+            ::_exit(::poll(&wait, 1, 3000) == 1 && ::read(fd, &answer, 1) == 1 && answer == core::kHandOverAck ? 0 : 1);
+        }
+        QVERIFY(child > 0);
+        int status = 0;
+        QDeadlineTimer deadline(10000);
+        while (::waitpid(child, &status, WNOHANG) == 0 && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 1);
+        QTest::qWait(100);
+        QCOMPARE(spy.count(), 0);
+        QVERIFY(handOverFromElsewhere(name, QStringLiteral("/home/p/eigen.drd"), 5000));
+        QTRY_COMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toString(), QStringLiteral("/home/p/eigen.drd"));
     }
 
     void aHandedOverDeckLoadsIntoAnEmptyDeckWithoutAsking() {

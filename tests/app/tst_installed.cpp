@@ -1,21 +1,33 @@
 // The program as players get it: installed into a prefix and started as a separate process.
 // A session script (core/sessionscript.h) stands in for the player's clicks and answers.
+#include "core/handoverplace.h"
+#include "core/instancelock.h"
 #include "core/sessionscript.h"
 #include "db/database.h"
 #include "tests/helpers/deckfiles.h"
 #include "tests/helpers/testfiles.h"
 #include "tests/helpers/testprogramdir.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 
 #include <grp.h>
+#include <poll.h>
+#include <csignal>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -83,7 +95,7 @@ class TstInstalled : public QObject {
         QString log;
 
         Start(const QString& program, const QStringList& args, const QString& home, const QString& script, const QString& logPath,
-              bool asPlayer, const QString& workingDir = QString()) {
+              bool asPlayer, const QString& workingDir = QString(), const QMap<QString, QString>& extraEnv = {}) {
             log = logPath;
             QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
             for (const char* name : {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR", "DISPLAY", "WAYLAND_DISPLAY"})
@@ -93,6 +105,8 @@ class TstInstalled : public QObject {
             env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
             env.insert(QStringLiteral("DRAVENNA_SESSION_SCRIPT"), script);
             env.insert(QStringLiteral("DRAVENNA_SESSION_LOG"), logPath);
+            for (auto it = extraEnv.begin(); it != extraEnv.end(); ++it)
+                env.insert(it.key(), it.value());
             process.setProcessEnvironment(env);
             process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
             if (!workingDir.isEmpty())
@@ -329,6 +343,164 @@ private Q_SLOTS:
         QCOMPARE(updated.process.exitCode(), 0);
         QVERIFY(QFileInfo(stamp).lastModified() > stamped);
         setWritable(m_root, true);
+    }
+
+    // Another local user takes every socket name the player's program could use, the old one in the
+    // shared temporary folder and the new one in a runtime folder that is not private: nothing of
+    // the player reaches it, and the player's decks still load, with ~/.local/share a symlink.
+    void anotherUserCannotTakeTheHandOver() {
+        if (::geteuid() != 0)
+            QSKIP("needs root to start the program as two other users");
+        const QString lib = installedProgramDir(m_root);
+        const QString program = m_root + QStringLiteral("/usr/bin/dravenna-deckbuilder");
+        const QString home = m_tmp.filePath(QStringLiteral("victim"));
+        const QString sharedTmp = m_tmp.filePath(QStringLiteral("shared-tmp"));
+        const QString sharedRun = m_tmp.filePath(QStringLiteral("shared-run"));
+        for (const QString& dir : {home + QStringLiteral("/.local"), home + QStringLiteral("/shared-data"), sharedTmp, sharedRun}) {
+            QVERIFY(QDir().mkpath(dir));
+            giveToPlayer(dir);
+        }
+        giveToPlayer(home);
+        QVERIFY(QFile::link(home + QStringLiteral("/shared-data"), home + QStringLiteral("/.local/share")));
+        for (const QString& dir : {sharedTmp, sharedRun})
+            QVERIFY(::chmod(QFile::encodeName(dir).constData(), 01777) == 0);
+        const QByteArray first = testing::deckFileFor(lib + QStringLiteral("/dravennacard.db"), QStringLiteral("Harald"), 3);
+        const QByteArray second = testing::deckFileFor(lib + QStringLiteral("/dravennacard.db"), QStringLiteral("Edelgard von Orvane"), 8);
+        testing::writeFile(home + QStringLiteral("/erstes.drd"), first);
+        testing::writeFile(home + QStringLiteral("/zweites.drd"), second);
+        const QString linkedDb = home + QStringLiteral("/.local/share/DravennaDeckBuilder/dravennacard.db");
+        const QString realDb = home + QStringLiteral("/shared-data/DravennaDeckBuilder/dravennacard.db");
+
+        // The squatter, a real process of user 65533, listens where the player's program might.
+        QList<QByteArray> squatted;
+        for (const QString& db : {linkedDb, realDb}) {
+            const QByteArray hash = QCryptographicHash::hash(db.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+            squatted << QFile::encodeName(sharedTmp + QStringLiteral("/dravenna-deckbuilder-65534-") + QString::fromLatin1(hash));
+        }
+        squatted << QFile::encodeName(sharedRun + QStringLiteral("/DravennaDeckBuilder/") + core::handOverSocketName(linkedDb));
+        const QByteArray squatFolder = QFile::encodeName(sharedRun + QStringLiteral("/DravennaDeckBuilder"));
+        int report[2];
+        int ready[2];
+        QVERIFY(::pipe(report) == 0 && ::pipe(ready) == 0);
+        const pid_t squatter = ::fork();
+        if (squatter == 0) {
+            if (::setresgid(65533, 65533, 65533) != 0 || ::setresuid(65533, 65533, 65533) != 0)
+                ::_exit(3);
+            ::umask(0);
+            ::mkdir(squatFolder.constData(), 0777);
+            std::vector<pollfd> fds;
+            for (const QByteArray& path : squatted) {
+                const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+                sockaddr_un addr{};
+                addr.sun_family = AF_UNIX;
+                ::memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+                if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, 8) != 0)
+                    ::_exit(4);
+                fds.push_back({fd, POLLIN, 0});
+            }
+            (void)!::write(ready[1], "r", 1);
+            // Whatever arrives goes to the test; an acknowledgement as the program would give it.
+            while (::poll(fds.data(), fds.size(), -1) > 0) {
+                for (pollfd& p : fds) {
+                    if (!(p.revents & POLLIN))
+                        continue;
+                    const int c = ::accept(p.fd, nullptr, nullptr);
+                    char buffer[4096];
+                    pollfd in{c, POLLIN, 0};
+                    while (::poll(&in, 1, 500) == 1) {
+                        const ssize_t n = ::read(c, buffer, sizeof buffer);
+                        if (n <= 0)
+                            break;
+                        (void)!::write(report[1], buffer, size_t(n));
+                        (void)!::write(c, "+", 1);
+                    }
+                    ::close(c);
+                }
+            }
+            ::_exit(0);
+        }
+        QVERIFY(squatter > 0);
+        ::close(report[1]);
+        char byte = 0;
+        QCOMPARE(::read(ready[0], &byte, 1), ssize_t(1));
+        const auto received = [&] {
+            ::kill(squatter, SIGKILL);
+            ::waitpid(squatter, nullptr, 0);
+            QByteArray bytes;
+            char buffer[4096];
+            for (ssize_t n; (n = ::read(report[0], buffer, sizeof buffer)) > 0;)
+                bytes.append(buffer, n);
+            ::close(report[0]);
+            ::close(ready[0]);
+            ::close(ready[1]);
+            return bytes;
+        };
+        auto squatterGuard = qScopeGuard([&] { received(); });
+
+        setWritable(m_root, false);
+        auto writableAgain = qScopeGuard([&] { setWritable(m_root, true); });
+        const QMap<QString, QString> env{{QStringLiteral("TMPDIR"), sharedTmp}, {QStringLiteral("XDG_RUNTIME_DIR"), sharedRun}};
+        const QString socketFolder = home + QStringLiteral("/.cache/DravennaDeckBuilder");
+
+        // A first start whose deck's box is still open already listens: a later start is taken at once.
+        {
+            Start boxed(program, {home + QStringLiteral("/erstes.drd")}, home, QString(), QString(), true, QString(), env);
+            QTRY_VERIFY_WITH_TIMEOUT(!QDir(socketFolder).entryList(QDir::System).isEmpty(), 30000);
+            Start later(program, {}, home, script(m_tmp.path(), QStringLiteral("later"), ""), home + QStringLiteral("/later.log"), true,
+                        QString(), env);
+            QVERIFY(later.finished(8000));
+            QCOMPARE(later.process.exitCode(), 0);
+            QVERIFY(!QFile::exists(later.log));
+            boxed.process.kill();
+            QVERIFY(boxed.finished());
+        }
+
+        // The player's decks: one from the command line, one handed over by a second start.
+        Start owner(program, {home + QStringLiteral("/erstes.drd")}, home,
+                    script(m_tmp.path(), QStringLiteral("owner"), "await\nanswer Yes\nclose\nanswer Yes\n"), home + QStringLiteral("/owner.log"), true,
+                    QString(), env);
+        QVERIFY(owner.reached({QStringLiteral("step"), QStringLiteral("await"), QString()}));
+        Start handing(program, {home + QStringLiteral("/zweites.drd")}, home, script(m_tmp.path(), QStringLiteral("handing"), ""),
+                      home + QStringLiteral("/handing.log"), true, QString(), env);
+        QVERIFY(handing.finished(30000));
+        QCOMPARE(handing.process.exitCode(), 0);
+        QVERIFY(!QFile::exists(handing.log));
+        QVERIFY(owner.finished());
+        QCOMPARE(owner.process.exitCode(), 0);
+        const QString loaded = QStringLiteral("Das Dravenna-Deck wurde geladen");
+        QCOMPARE(messagesIn(owner.log),
+                 (QStringList{loaded, QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\nSoll das aktuelle Deck verworfen werden?"), loaded,
+                              QStringLiteral("Soll der Dravenna Deck-Builder wirklich beendet werden?")}));
+
+        // Root (another user too) holds the lock and listens at the player's socket: a start tells it
+        // nothing and says why.
+        {
+            testing::writeFile(realDb + QStringLiteral(".lock"), "");
+            giveToPlayer(realDb + QStringLiteral(".lock"));
+            const auto lock = core::claimDatabase(realDb);
+            QCOMPARE(lock->state(), core::InstanceLock::State::Acquired);
+            const QString socketPath = socketFolder + u'/' + core::handOverSocketName(linkedDb);
+            QLocalServer foreign;
+            foreign.setSocketOptions(QLocalServer::WorldAccessOption);
+            QVERIFY(foreign.listen(socketPath));
+            Start refused(program, {home + QStringLiteral("/zweites.drd")}, home, script(m_tmp.path(), QStringLiteral("refused"), ""),
+                          home + QStringLiteral("/refused.log"), true, QString(), env);
+            QVERIFY(refused.finished(30000));
+            QCOMPARE(refused.process.exitCode(), 1);
+            QCOMPARE(messagesIn(refused.log),
+                     QStringList{QStringLiteral("Der Dravenna Deck-Builder läuft bereits und kann diesen Start nicht übernehmen: "
+                                                "Unter %1 wartet das Programm eines anderen Benutzers.")
+                                     .arg(socketPath)});
+            QByteArray heard;
+            while (foreign.waitForNewConnection(200)) {
+                QLocalSocket* s = foreign.nextPendingConnection();
+                s->waitForReadyRead(200);
+                heard += s->readAll();
+            }
+            QCOMPARE(heard, QByteArray());
+        }
+        squatterGuard.dismiss();
+        QCOMPARE(received(), QByteArray());
     }
 
     // A second start with a deck file hands it to the first and ends; the first asks before it

@@ -1,11 +1,16 @@
 // What a later start sends to the running program, and the test hook's script and log.
 #include "core/handovermessage.h"
+#include "core/handoverplace.h"
 #include "core/sessionscript.h"
 #include "tests/helpers/testfiles.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
+
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 class TstHandOverProtocol : public QObject {
     Q_OBJECT
@@ -49,12 +54,74 @@ private Q_SLOTS:
                  QStringLiteral("/x/y.drd"));
     }
 
-    void eachDatabaseHasItsOwnSocketName() {
-        const QString a = core::handOverName(QStringLiteral("/opt/a/dravennacard.db"));
-        QCOMPARE(a, core::handOverName(QStringLiteral("/opt/a/../a/dravennacard.db")));
-        QVERIFY(a != core::handOverName(QStringLiteral("/opt/b/dravennacard.db")));
-        // Short enough for a socket path in any temporary folder.
-        QVERIFY(a.size() < 60);
+    void eachDatabaseHasOneSocketNameWhicheverPathLeadsToIt() {
+        QTemporaryDir tmp;
+        // The data folder reached through a symlinked share folder, before and after its database exists.
+        const QString real = tmp.filePath(QStringLiteral("real/DravennaDeckBuilder"));
+        QVERIFY(QDir().mkpath(real));
+        QVERIFY(QFile::link(tmp.filePath(QStringLiteral("real")), tmp.filePath(QStringLiteral("share"))));
+        const QString viaLink = tmp.filePath(QStringLiteral("share/DravennaDeckBuilder/dravennacard.db"));
+        const QString name = core::handOverSocketName(viaLink);
+        testing::writeFile(real + QStringLiteral("/dravennacard.db"), "x");
+        QCOMPARE(core::handOverSocketName(viaLink), name);
+        QCOMPARE(core::handOverSocketName(real + QStringLiteral("/../DravennaDeckBuilder/dravennacard.db")), name);
+        QVERIFY(name != core::handOverSocketName(tmp.filePath(QStringLiteral("other/dravennacard.db"))));
+    }
+
+    // The socket lies in $XDG_RUNTIME_DIR while that is private, else in the cache folder; a folder
+    // someone else could enter or replace is never used.
+    void theSocketLiesOnlyInAPrivateFolder() {
+        QTemporaryDir tmp;
+        const QString run = tmp.filePath(QStringLiteral("run"));
+        QVERIFY(QDir().mkpath(run));
+        QVERIFY(::chmod(QFile::encodeName(run).constData(), 0700) == 0);
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(run));
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(tmp.filePath(QStringLiteral("cache"))));
+        const QString db = tmp.filePath(QStringLiteral("dravennacard.db"));
+        const QString name = core::handOverSocketName(db);
+        const QString inRun = run + QStringLiteral("/DravennaDeckBuilder");
+        const QString inCache = tmp.filePath(QStringLiteral("cache/DravennaDeckBuilder"));
+        QString why;
+        QCOMPARE(core::handOverListenPath(db, &why), inRun + u'/' + name);
+        struct stat made {};
+        QVERIFY(::stat(QFile::encodeName(inRun).constData(), &made) == 0);
+        QCOMPARE(made.st_mode & 07777, 0700u);
+        QCOMPARE(core::handOverConnectPaths(db, &why), QStringList{inRun + u'/' + name}); // the cache folder not made yet
+
+        const QList<std::pair<std::function<void()>, QString>> spoiled{
+            {[&] { ::chmod(QFile::encodeName(inRun).constData(), 0755); }, QStringLiteral("Der Ordner %1 ist für andere Benutzer offen.")},
+            {[&] { QVERIFY(::chown(QFile::encodeName(inRun).constData(), 65534, 65534) == 0); },
+             QStringLiteral("Der Ordner %1 gehört einem anderen Benutzer.")},
+            {[&] {
+                 QVERIFY(QDir(inRun).removeRecursively());
+                 QVERIFY(QFile::link(tmp.path(), inRun));
+             },
+             QStringLiteral("%1 ist ein symbolischer Verweis, kein eigener Ordner.")},
+            {[&] {
+                 QVERIFY(QFile::remove(inRun));
+                 testing::writeFile(inRun, "");
+             },
+             QStringLiteral("%1 ist kein Ordner.")},
+        };
+        for (const auto& [spoil, problem] : spoiled) {
+            spoil();
+            QCOMPARE(core::privateFolderProblem(inRun), problem.arg(inRun));
+            QCOMPARE(core::handOverListenPath(db, &why), inCache + u'/' + name);
+            QCOMPARE(core::handOverConnectPaths(db, &why), QStringList{inCache + u'/' + name});
+        }
+        // A runtime folder open to others is not used at all.
+        QVERIFY(QFile::remove(inRun));
+        QVERIFY(::chmod(QFile::encodeName(run).constData(), 01777) == 0);
+        QCOMPARE(core::handOverListenPath(db, &why), inCache + u'/' + name);
+        QVERIFY(!QFile::exists(inRun));
+        // Nowhere private: the reason instead of a path.
+        QVERIFY(::chmod(QFile::encodeName(inCache).constData(), 0770) == 0);
+        why.clear();
+        QCOMPARE(core::handOverListenPath(db, &why), QString());
+        QCOMPARE(why, QStringLiteral("Der Ordner %1 ist für andere Benutzer offen.").arg(inCache));
+        QCOMPARE(core::handOverConnectPaths(db, &why), QStringList{});
+        qunsetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_CACHE_HOME");
     }
 
     void theSessionScriptAnswersInTurnAndLogsEveryBox() {
