@@ -26,11 +26,10 @@ QStringList mountedDrives() {
 
 DriveProblem driveProblem(const QString& root) {
     // Opening the folder is what listing it needs, and errno says why it cannot be.
+    // A folder that opens is there to list, even where no mount entry names it (a chroot, a container).
     DIR* dir = ::opendir(QFile::encodeName(root).constData());
     if (dir) {
         ::closedir(dir);
-        if (!QStorageInfo(root).isReady())
-            return {68, QStringLiteral("Gerät nicht verfügbar")};
         return {};
     }
     switch (errno) {

@@ -14,6 +14,11 @@
 #include <QTreeWidget>
 #include <QtTest/QTest>
 
+#include <QTemporaryDir>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using testing::MainWindowFixture;
@@ -256,6 +261,30 @@ private Q_SLOTS:
         deckio::frmCardTableData gone(f.window.get());
         QCOMPARE(gone.folder(), folder);
         QCOMPARE(gone.fileName(), QStringLiteral("cards.txt"));
+    }
+
+    // A chroot or a container lists no mount entry for its root: a folder that lists is still there.
+    void listableFolderWithoutMountEntryIsThere() {
+        QTemporaryDir root;
+        QVERIFY(QDir().mkdir(root.filePath(QStringLiteral("proc"))));
+        QVERIFY(QDir().mkdir(root.filePath(QStringLiteral("karten"))));
+        const QByteArray proc = QFile::encodeName(root.filePath(QStringLiteral("proc")));
+        const pid_t child = ::fork();
+        if (child == 0) {
+            // A private mount namespace, so that nothing mounted here reaches the machine.
+            if (::unshare(CLONE_NEWNS | (::geteuid() == 0 ? 0 : CLONE_NEWUSER)) != 0 ||
+                ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("/proc", proc.constData(), nullptr, MS_BIND | MS_REC, nullptr) != 0 ||
+                ::chroot(QFile::encodeName(root.path()).constData()) != 0 || ::chdir("/") != 0)
+                ::_exit(100);
+            ::_exit(deckio::driveProblem(QStringLiteral("/")).number + deckio::driveProblem(QStringLiteral("/karten")).number);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        if (WEXITSTATUS(status) == 100)
+            QSKIP("No private mount namespace here: no chroot to test in.");
+        QCOMPARE(WEXITSTATUS(status), 0);
     }
 };
 
