@@ -21,6 +21,7 @@ dev_packages=(
   xvfb xauth imagemagick openbox xdotool
   clang libclang-rt-14-dev
   desktop-file-utils appstream shared-mime-info dpkg-dev
+  file
 )
 
 for arg in "$@"; do
@@ -38,8 +39,14 @@ done
 
 if [ "$(id -u)" -eq 0 ]; then
   SUDO=()
-else
+elif command -v sudo >/dev/null 2>&1; then
   SUDO=(sudo)
+else
+  # Without sudo only root can install: say what root has to run, then stop.
+  echo "install-deps.sh: Es fehlen Debian-Pakete, und sudo gibt es hier nicht. Bitte als root ausführen:" >&2
+  echo "  apt-get update && apt-get install --no-install-recommends ${missing[*]}" >&2
+  echo "Danach diesen Befehl erneut starten." >&2
+  exit 1
 fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
