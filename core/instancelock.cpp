@@ -1,9 +1,10 @@
 #include "core/instancelock.h"
 
+#include "core/systemerror.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -26,7 +27,7 @@ QString systemReason(int error) {
     case ENOSPC:
         return QStringLiteral("Auf dem Datenträger ist nicht genug Platz frei.");
     default:
-        return QString::fromLocal8Bit(std::strerror(error));
+        return systemErrorText(error);
     }
 }
 
@@ -61,11 +62,24 @@ InstanceLock::InstanceLock(const QString& lockPath) : m_path(lockPath) {
 bool InstanceLock::tryLock() {
     const QByteArray native = QFile::encodeName(m_path);
     const QString& lockPath = m_path;
-    // Opening without truncating: a file whose lock another program holds must stay as it is.
-    m_fd = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Opening without truncating: a file whose lock another program holds must stay as it is. A link
+    // planted under the name is not followed, or its target would get the process id written into it.
+    m_fd = ::open(native.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (m_fd < 0) {
         const int error = errno;
-        m_reason = QStringLiteral("Die Sperrdatei '%1' kann nicht angelegt werden: %2").arg(lockPath, systemReason(error));
+        m_reason = error == ELOOP
+                       ? QStringLiteral("Die Sperrdatei '%1' ist eine symbolische Verknüpfung und wird nicht benutzt. "
+                                        "Bitte die Verknüpfung entfernen.")
+                             .arg(lockPath)
+                       : QStringLiteral("Die Sperrdatei '%1' kann nicht angelegt werden: %2").arg(lockPath, systemReason(error));
+        return false;
+    }
+    struct stat opened {};
+    if (::fstat(m_fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
+        m_reason = QStringLiteral("Die Sperrdatei '%1' ist keine gewöhnliche Datei und wird nicht benutzt. Bitte sie entfernen.")
+                       .arg(lockPath);
         return false;
     }
     if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {

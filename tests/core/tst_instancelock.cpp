@@ -6,11 +6,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <csignal>
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using core::InstanceLock;
@@ -126,6 +128,35 @@ private Q_SLOTS:
         QCOMPARE(lock->reason(), QStringLiteral("Die Sperrdatei '%1/dravennacard.db.lock' kann nicht angelegt werden: "
                                                 "Keine Berechtigung zum Anlegen der Datei.")
                                       .arg(readOnly));
+    }
+
+    // Something planted under the lock file's name is never written through: a link's target keeps
+    // its bytes, and neither a link nor a FIFO is taken for a lock.
+    void plantedLinkOrFifoIsRefused() {
+        QTemporaryDir dir;
+        const QString database = dir.filePath(QStringLiteral("dravennacard.db"));
+        const QString lockPath = database + QStringLiteral(".lock");
+        const QString victim = dir.filePath(QStringLiteral("wichtig.txt"));
+        testing::writeFile(victim, "bleibt\n");
+        QVERIFY(QFile::link(victim, lockPath));
+        auto lock = core::claimDatabase(database);
+        QCOMPARE(lock->state(), InstanceLock::State::CannotCreate);
+        QCOMPARE(lock->reason(), QStringLiteral("Die Sperrdatei '%1' ist eine symbolische Verknüpfung und wird nicht "
+                                                "benutzt. Bitte die Verknüpfung entfernen.")
+                                      .arg(lockPath));
+        lock.reset();
+        QCOMPARE(testing::readFile(victim), QByteArray("bleibt\n"));
+        QVERIFY(QFileInfo(lockPath).isSymLink());
+
+        QVERIFY(QFile::remove(lockPath));
+        QCOMPARE(::mkfifo(QFile::encodeName(lockPath).constData(), 0600), 0);
+        lock = core::claimDatabase(database);
+        QCOMPARE(lock->state(), InstanceLock::State::CannotCreate);
+        QCOMPARE(lock->reason(), QStringLiteral("Die Sperrdatei '%1' ist keine gewöhnliche Datei und wird nicht benutzt. "
+                                                "Bitte sie entfernen.")
+                                      .arg(lockPath));
+        lock.reset();
+        QVERIFY(QFileInfo::exists(lockPath));
     }
 
     void readOnlyFileSystemSaysWhy() {
