@@ -139,9 +139,23 @@ void print(const QByteArray& bytes) {
         throw Failure{QStringLiteral("Die Standardausgabe kann nicht geschrieben werden.")};
 }
 
+// The output must not be one of the files the command reads: it would replace its own input.
+void refuseOwnInput(const Invocation& call, const QStringList& alsoRead) {
+    QStringList read = alsoRead;
+    if (call.command != Command::Query)
+        read += call.files;
+    read << catalogue(call) << call.cardTableData;
+    for (const QString& input : read)
+        if (!input.isEmpty() && core::sameFile(call.output, input))
+            throw Failure{QStringLiteral("Die Ausgabedatei %1 ist die Eingabedatei %2; es wurde nichts geschrieben.")
+                              .arg(call.output, input)};
+}
+
 // Into the file whole or not at all, else to standard output.
-void deliver(const Invocation& call, const QByteArray& fileBytes, const QByteArray& terminalBytes) {
+void deliver(const Invocation& call, const QByteArray& fileBytes, const QByteArray& terminalBytes,
+             const QStringList& alsoRead = {}) {
     if (!call.output.isEmpty()) {
+        refuseOwnInput(call, alsoRead);
         if (const QString why = core::writeFileAtomically(call.output, fileBytes); !why.isEmpty())
             throw Failure{
                 QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(call.output, why)};
@@ -194,7 +208,7 @@ int exportCardTable(const Invocation& call) {
             QStringLiteral("%1: %2 in der Zeile %3").arg(dataPath, e.description(), shown(e.line()))};
     }
     const QByteArray bytes = deckio::encodeCardTableFile(content);
-    deliver(call, bytes, bytes);
+    deliver(call, bytes, bytes, {dataPath});
     return kOk;
 }
 

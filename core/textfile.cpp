@@ -1,12 +1,16 @@
 #include "core/textfile.h"
 
 #include "core/apperror.h"
+#include "core/systemerror.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace core {
@@ -81,61 +85,115 @@ void throwFileError(const QString& path, const QString& why) {
 QByteArray readWholeFile(const QString& path, qint64 maxBytes) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throwFileError(path, file.errorString());
-    if (maxBytes < 0)
-        return file.readAll();
-    const QByteArray bytes = file.read(maxBytes + 1);
-    if (bytes.size() > maxBytes)
+        throwFileError(path, fileErrorText(file));
+    const QByteArray bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes + 1);
+    // readAll stops at a read error as at the end; only the device knows which it was.
+    if (file.error() != QFileDevice::NoError)
+        throwFileError(path, fileErrorText(file));
+    if (maxBytes >= 0 && bytes.size() > maxBytes)
         throwFileError(path, QStringLiteral("Die Datei ist zu groß (mehr als %1 Bytes).").arg(maxBytes));
     return bytes;
 }
 
+bool sameFile(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(QFile::encodeName(a).constData(), &first) == 0 && ::stat(QFile::encodeName(b).constData(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
 namespace {
 
-// Why a write did not reach the disk, in the player's words for the usual causes.
-QString writeFailure(int error, const QString& fallback) {
-    switch (error) {
-    case ENOSPC:
-        return QStringLiteral("Auf dem Datenträger ist nicht genug Platz frei.");
-    case EDQUOT:
-        return QStringLiteral("Das Speicherkontingent auf dem Datenträger ist erschöpft.");
-    case EFBIG:
-        return QStringLiteral("Die Datei überschreitet die erlaubte Dateigröße.");
-    case EIO:
-        return QStringLiteral("Ein-/Ausgabefehler beim Schreiben auf den Datenträger.");
-    default:
-        return fallback.isEmpty() ? QStringLiteral("Die Datei konnte nicht vollständig geschrieben werden.") : fallback;
+// Writes every byte, past interruptions and short writes; false with errno set when the disk refuses.
+bool writeAll(int fd, const QByteArray& bytes) {
+    const char* at = bytes.constData();
+    qint64 left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = ::write(fd, at, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0) {
+            if (written == 0)
+                errno = EIO;
+            return false;
+        }
+        at += written;
+        left -= written;
     }
+    return true;
+}
+
+// A device, a FIFO or a terminal is written as it stands: putting a plain file in its place
+// would take it from everyone else who uses it.
+QString writeInPlace(const QByteArray& native, const QByteArray& bytes) {
+    const int fd = ::open(native.constData(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return systemErrorText(errno);
+    const bool written = writeAll(fd, bytes);
+    const int error = errno;
+    ::close(fd);
+    return written ? QString() : systemErrorText(error);
+}
+
+// The file a chain of symbolic links ends at (which need not exist yet): the link stays, its file is replaced.
+QString linkTarget(const QString& path, int* error) {
+    QFileInfo info(path);
+    for (int depth = 0; info.isSymLink(); ++depth) {
+        if (depth == 40) {
+            *error = ELOOP;
+            return {};
+        }
+        info.setFile(info.symLinkTarget());
+    }
+    return info.filePath();
 }
 
 } // namespace
 
 QString writeFileAtomically(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return file.errorString();
-    // QSaveFile buffers, and its commit does not always notice that the final flush failed (full
-    // disk, file-size limit). So the bytes are flushed, counted on disk and synced before the
-    // temporary file may replace the old one.
-    errno = 0;
-    bool complete = file.write(bytes) == bytes.size() && file.flush();
-    int error = errno;
-    if (complete && file.size() != bytes.size()) {
-        complete = false;
-        error = errno ? errno : EIO;
+    struct stat existing {};
+    const bool exists = ::stat(QFile::encodeName(path).constData(), &existing) == 0;
+    if (exists && S_ISDIR(existing.st_mode))
+        return systemErrorText(EISDIR);
+    if (exists && !S_ISREG(existing.st_mode))
+        return writeInPlace(QFile::encodeName(path), bytes);
+
+    int error = 0;
+    const QString target = linkTarget(path, &error);
+    if (target.isEmpty())
+        return systemErrorText(error);
+    // The temporary file sits beside the target, so that the rename stays on one file system.
+    const QFileInfo targetInfo(target);
+    const QByteArray folder = QFile::encodeName(targetInfo.absolutePath());
+    QByteArray temporary;
+    int fd = -1;
+    for (int attempt = 0; fd < 0; ++attempt) {
+        temporary = folder + "/.dravenna-" + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+        // Created as any new file is (umask), then given the mode of the file it replaces.
+        fd = ::open(temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && (errno != EEXIST || attempt == 100))
+            return systemErrorText(errno);
     }
-    if (complete && ::fsync(file.handle()) != 0) {
+    bool complete = (!exists || ::fchmod(fd, existing.st_mode & 07777) == 0) && writeAll(fd, bytes) && ::fsync(fd) == 0;
+    error = errno;
+    if (::close(fd) != 0 && complete) {
+        complete = false;
+        error = errno;
+    }
+    if (complete && ::rename(temporary.constData(), QFile::encodeName(target).constData()) != 0) {
         complete = false;
         error = errno;
     }
     if (!complete) {
-        const QString why = writeFailure(error, file.errorString());
-        file.cancelWriting();
-        return why;
+        ::unlink(temporary.constData());
+        return systemErrorText(error);
     }
-    if (!file.commit())
-        return file.errorString();
-    return QString();
+    // The new name is on disk only once its folder is.
+    if (const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return {};
 }
 
 } // namespace core

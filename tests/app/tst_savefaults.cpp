@@ -190,6 +190,23 @@ private Q_SLOTS:
         }
     }
 
+    // A FIFO chosen as the file gets the bytes and stays a FIFO: only a regular file is replaced.
+    void everySaveWritesIntoAFifo() {
+        for (const SavePath& p : savePaths()) {
+            MainWindowFixture f;
+            f.start();
+            fillDeck(f);
+            QTemporaryDir target;
+            testing::FifoReader fifo(target.filePath(QStringLiteral("roehre.") + p.extension));
+            QVERIFY(fifo.made());
+            p.save(f, target.filePath(QStringLiteral("roehre.") + p.extension));
+            QVERIFY2(fifo.received().endsWith("\r\n"), p.name);
+            QVERIFY2(!f.prompter.messages.empty() && f.prompter.messages.back().title == QString::fromUtf8(p.successTitle),
+                     p.name);
+            QVERIFY(fifo.stillAFifo());
+        }
+    }
+
     void charactersOutsideWindows1252AreRefused() {
         const QString refused =
             QStringLiteral("Das Zeichen 'Ł' (U+0141) kann in einer Windows-1252-Textdatei nicht gespeichert werden. "

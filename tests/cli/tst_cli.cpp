@@ -615,6 +615,59 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("liste.txt")});
     }
 
+    // -o never replaces what is not the tool's own: an input is refused, a FIFO or standard output is
+    // written into; a system error is said in German.
+    void outputReplacesOnlyItsOwnFile() {
+        const QString deck =
+            deckFile(QStringLiteral("deck.drd"), QStringLiteral("ORVANE 00"), QString(), fortyOneCards());
+        const QByteArray deckBytes = testing::readFile(deck);
+        const QString data = cardTableData();
+        const QString dbArg = QStringLiteral("--db=") + db();
+        const QString sameDeck = m_dir->filePath(QStringLiteral("home/../deck.drd"));
+        const struct {
+            QStringList args;
+            QString input;
+        } ownInputs[] = {
+            {{QStringLiteral("list"), deck, QStringLiteral("-o"), deck}, deck},
+            {{QStringLiteral("list"), deck, QStringLiteral("-o"), sameDeck}, deck},
+            {{QStringLiteral("export"), deck, QStringLiteral("--cardtable-data"), data, QStringLiteral("-o"), data}, data},
+            {{QStringLiteral("list"), deck, QStringLiteral("-o"), db()}, db()},
+        };
+        const QByteArray dataBytes = testing::readFile(data);
+        const QByteArray dbSha = sha(db());
+        for (const auto& c : ownInputs) {
+            const QString output = c.args.last();
+            QVERIFY(failedWithOneLine(tool(c.args + QStringList{dbArg}, m_home), 1,
+                                      QStringLiteral("Die Ausgabedatei %1 ist die Eingabedatei %2; es wurde nichts "
+                                                     "geschrieben.")
+                                          .arg(output, c.input)));
+        }
+        QCOMPARE(testing::readFile(deck), deckBytes);
+        QCOMPARE(testing::readFile(data), dataBytes);
+        QCOMPARE(sha(db()), dbSha);
+
+        const QString fifoPath = file(QStringLiteral("roehre"));
+        testing::FifoReader fifo(fifoPath);
+        QVERIFY(fifo.made());
+        QCOMPARE(tool({QStringLiteral("list"), deck, QStringLiteral("-o"), fifoPath, dbArg}, m_home).code, 0);
+        const QByteArray received = fifo.received();
+        QVERIFY(received.startsWith("ANF\xdcHRER: Harald (Orvane)\r\n"));
+        QVERIFY(fifo.stillAFifo());
+        const Run intoStdout =
+            tool({QStringLiteral("list"), deck, QStringLiteral("-o"), QStringLiteral("/dev/stdout"), dbArg}, m_home);
+        QCOMPARE(intoStdout.code, 0);
+        QCOMPARE(intoStdout.out, received);
+
+        QVERIFY(failedWithOneLine(
+            tool({QStringLiteral("list"), file(QStringLiteral("fehlt.drd")), dbArg}, m_home), 1,
+            QStringLiteral("Fehler beim Zugriff auf '%1': Die Datei oder der Ordner existiert nicht.")
+                .arg(file(QStringLiteral("fehlt.drd")))));
+        QVERIFY(failedWithOneLine(tool({QStringLiteral("list"), deck, QStringLiteral("-o"), m_home, dbArg}, m_home), 1,
+                                  QStringLiteral("Die Datei %1 kann nicht geschrieben werden: Das ist ein Ordner, "
+                                                 "keine Datei.")
+                                      .arg(m_home)));
+    }
+
     // The program runs: it holds the lock, its deck is in the file and it is in the middle of
     // changing it. The tool reads all the same and leaves the program's deck alone.
     void theToolWorksBesideARunningProgram() {
