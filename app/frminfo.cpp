@@ -2,6 +2,7 @@
 
 #include "core/startup.h"
 #include "db/flexgrid.h"
+#include "core/windowplace.h"
 
 #include <QGroupBox>
 #include <QLabel>

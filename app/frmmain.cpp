@@ -3,7 +3,7 @@
 #include "core/programdir.h"
 #include "core/settings.h"
 #include "core/startup.h"
-#include "app/storedplace.h"
+#include "core/windowplace.h"
 #include "core/windowframe.h"
 #include "db/compaction.h"
 #include "db/database.h"

@@ -1,5 +1,5 @@
 #include "app/frmstatistik.h"
-#include "app/storedplace.h"
+#include "core/windowplace.h"
 
 #include "core/settings.h"
 #include "core/windowframe.h"

@@ -7,6 +7,7 @@
 #include "db/database.h"
 #include "db/flexgrid.h"
 #include "cardview/cardtext.h"
+#include "core/windowplace.h"
 
 #include <QCloseEvent>
 #include <QFontDatabase>

@@ -1,6 +1,7 @@
 #include "db/flexgrid.h"
 
 #include "db/gridmodel.h"
+#include "core/windowplace.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -30,8 +31,6 @@ protected:
 
 } // namespace
 
-int twipsToPixels(const QWidget* w, int twips) { return qRound(twips * w->logicalDpiX() / 1440.0); }
-int pixelsToTwips(const QWidget* w, int pixels) { return qRound(pixels * 1440.0 / w->logicalDpiX()); }
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
     setItemDelegate(new RowColorDelegate(this));

@@ -50,8 +50,4 @@ private:
     db::GridModel* m_model = nullptr;
 };
 
-// Twips (1440 an inch) to pixels of this widget's screen and back.
-int twipsToPixels(const QWidget* w, int twips);
-int pixelsToTwips(const QWidget* w, int pixels);
-
 } // namespace ui

@@ -6,6 +6,7 @@
 #include "db/flexgrid.h"
 #include "deckio/cardtable.h"
 #include "deckio/folderlisting.h"
+#include "core/windowplace.h"
 
 #include <QComboBox>
 #include <QDir>

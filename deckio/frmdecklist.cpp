@@ -1,6 +1,7 @@
 #include "deckio/frmdecklist.h"
 
 #include "db/flexgrid.h"
+#include "core/windowplace.h"
 
 #include <QClipboard>
 #include <QFontDatabase>

@@ -1,4 +1,5 @@
 // The main window as a whole: start-up, layout, settings, closing, the about box.
+#include "core/windowplace.h"
 #include "core/instancelock.h"
 #include "core/settings.h"
 #include "core/startup.h"

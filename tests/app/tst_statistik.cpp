@@ -1,5 +1,6 @@
 // The statistics window through the real main window: its charts against the notes tree, live following,
 // an empty deck, its place in the settings store, light and dark desktops.
+#include "core/windowplace.h"
 #include "app/frmstatistik.h"
 #include "core/settings.h"
 #include "db/database.h"

@@ -1,4 +1,5 @@
 // The card window with the real picture library and catalogue.
+#include "core/windowplace.h"
 #include "core/settings.h"
 #include "db/database.h"
 #include "db/flexgrid.h"

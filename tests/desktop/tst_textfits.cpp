@@ -1,5 +1,6 @@
 // Every caption of every window fits its control in the font it is drawn in, and no text runs into another
 // control. Runs on a real X server, with the fonts the desktop has.
+#include "core/windowplace.h"
 #include "cardview/frmshowcard.h"
 #include "db/database.h"
 #include "db/flexgrid.h"

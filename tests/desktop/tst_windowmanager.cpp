@@ -1,5 +1,6 @@
 // What only a real window manager shows: stacking of the card window, keyboard focus, frames and placement.
 // Runs under tests/desktop/with-window-manager.sh (Xvfb + openbox); keys and clicks go through the X server.
+#include "core/windowplace.h"
 #include "cardview/frmshowcard.h"
 #include "core/dialogprompter.h"
 #include "core/settings.h"

@@ -1,11 +1,12 @@
-#include "app/storedplace.h"
-
-#include "db/flexgrid.h"
+#include "core/windowplace.h"
 
 #include <QSettings>
 #include <QWidget>
 
 namespace ui {
+
+int twipsToPixels(const QWidget* w, int twips) { return qRound(twips * w->logicalDpiX() / 1440.0); }
+int pixelsToTwips(const QWidget* w, int pixels) { return qRound(pixels * 1440.0 / w->logicalDpiX()); }
 
 float storedNumber(QSettings& s, const QString& key, float fallback) {
     bool ok = false;

@@ -7,6 +7,10 @@ class QWidget;
 
 namespace ui {
 
+// Twips (1440 an inch) to pixels of this widget's screen and back.
+int twipsToPixels(const QWidget* w, int twips);
+int pixelsToTwips(const QWidget* w, int pixels);
+
 // A window's outer place (frame included) as its settings section keeps it: Left, Top, Width and Height in
 // twips, each written as a number in text.
 
