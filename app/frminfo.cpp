@@ -1,7 +1,6 @@
 #include "app/frminfo.h"
 
 #include "core/startup.h"
-#include "db/flexgrid.h"
 #include "core/windowplace.h"
 
 #include <QGroupBox>

@@ -3,7 +3,6 @@
 
 #include "core/settings.h"
 #include "core/windowframe.h"
-#include "db/flexgrid.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -16,6 +15,7 @@
 #include <QHorizontalBarSeries>
 #include <QLegend>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QScreen>

@@ -2,7 +2,6 @@
 // JPEG files and the resource list that embeds them in DravennaRes.
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/gridmodel.h"
 #include "cardres/picturekeys.h"
 
 #include <QBuffer>

@@ -1,6 +1,6 @@
 #include "cardview/cardtext.h"
 
-#include "db/gridmodel.h"
+#include "db/database.h"
 #include "db/queries.h"
 
 namespace cardview {

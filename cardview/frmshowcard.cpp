@@ -5,7 +5,6 @@
 #include "core/settings.h"
 #include "core/windowframe.h"
 #include "db/database.h"
-#include "db/flexgrid.h"
 #include "cardview/cardtext.h"
 #include "core/windowplace.h"
 

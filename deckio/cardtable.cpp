@@ -5,7 +5,6 @@
 #include "core/settings.h"
 #include "core/textfile.h"
 #include "db/database.h"
-#include "db/gridmodel.h"
 #include "db/jetfunctions.h"
 #include "db/queries.h"
 

@@ -2,7 +2,6 @@
 
 #include "db/database.h"
 #include "db/dberror.h"
-#include "db/gridmodel.h"
 #include "db/queries.h"
 #include "deck/entrynames.h"
 #include "core/textfile.h"

@@ -3,7 +3,6 @@
 #include "core/programdir.h"
 #include "core/prompter.h"
 #include "core/settings.h"
-#include "db/flexgrid.h"
 #include "deckio/cardtable.h"
 #include "deckio/folderlisting.h"
 #include "core/windowplace.h"

@@ -1,6 +1,5 @@
 #include "deckio/frmdecklist.h"
 
-#include "db/flexgrid.h"
 #include "core/windowplace.h"
 
 #include <QClipboard>

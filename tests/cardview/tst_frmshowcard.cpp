@@ -2,7 +2,6 @@
 #include "core/windowplace.h"
 #include "core/settings.h"
 #include "db/database.h"
-#include "db/flexgrid.h"
 #include "cardview/frmshowcard.h"
 #include "cardview/picturelibrary.h"
 #include "tests/helpers/scriptedprompter.h"
