@@ -79,13 +79,13 @@ frmShowCard::frmShowCard(QWidget* owner, std::function<bool()> isActive)
 
     // Loading: placement and mode from the settings. The stored height is the outer one, frame included.
     const auto s = core::openSettings(kSection);
-    const int height = ui::twipsToPixels(this, s->value(QStringLiteral("Height"), kNormalHeight).toInt());
+    const int height = ui::twipsToPixels(this, qRound(ui::storedNumber(*s, QStringLiteral("Height"), kNormalHeight)));
     const QSize outer(qRound(height * 0.6), height);
     const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
-    const int left = s->contains(QStringLiteral("Left")) ? ui::twipsToPixels(this, s->value(QStringLiteral("Left")).toInt())
-                                                          : (screenRect.width() - outer.width()) / 2;
-    const int top = s->contains(QStringLiteral("Top")) ? ui::twipsToPixels(this, s->value(QStringLiteral("Top")).toInt())
-                                                        : (screenRect.height() - outer.height()) / 2;
+    const int left = ui::twipsToPixels(
+        this, qRound(ui::storedNumber(*s, QStringLiteral("Left"), ui::pixelsToTwips(this, (screenRect.width() - outer.width()) / 2))));
+    const int top = ui::twipsToPixels(
+        this, qRound(ui::storedNumber(*s, QStringLiteral("Top"), ui::pixelsToTwips(this, (screenRect.height() - outer.height()) / 2))));
     ui::placeOuter(this, QRect(QPoint(left, top), outer), [this](QSize client) { setClientHeight(client.height()); });
     setMode(storedType() == u"Pic");
 }
@@ -207,11 +207,8 @@ void frmShowCard::resizeEvent(QResizeEvent* event) {
 }
 
 void frmShowCard::storePlacement() {
-    const auto s = core::openSettings(kSection);
-    const QRect outer = frameGeometry();
-    s->setValue(QStringLiteral("Left"), QString::number(ui::pixelsToTwips(this, outer.x())));
-    s->setValue(QStringLiteral("Top"), QString::number(ui::pixelsToTwips(this, outer.y())));
-    s->setValue(QStringLiteral("Height"), QString::number(ui::pixelsToTwips(this, outer.height())));
+    // Its width follows from the height: the section keeps no width.
+    ui::storeOuterPlace(*core::openSettings(kSection), this, ui::StoredSize::HeightOnly);
 }
 
 void frmShowCard::closeEvent(QCloseEvent* event) {

@@ -1,3 +1,4 @@
+// Window geometry in twips: conversion to pixels and back, a window's stored outer place.
 #include "core/windowplace.h"
 
 #include <QSettings>
@@ -19,13 +20,14 @@ QRect outerFromTwips(const QWidget* window, float left, float top, float width, 
                  twipsToPixels(window, qRound(height)));
 }
 
-void storeOuterPlace(QSettings& s, const QWidget* window) {
+void storeOuterPlace(QSettings& s, const QWidget* window, StoredSize size) {
     const QRect outer = window->frameGeometry();
     const auto twips = [window](int pixels) { return QString::number(static_cast<float>(pixelsToTwips(window, pixels))); };
     s.setValue(QStringLiteral("Left"), twips(outer.x()));
     s.setValue(QStringLiteral("Top"), twips(outer.y()));
     s.setValue(QStringLiteral("Height"), twips(outer.height()));
-    s.setValue(QStringLiteral("Width"), twips(outer.width()));
+    if (size == StoredSize::WidthAndHeight)
+        s.setValue(QStringLiteral("Width"), twips(outer.width()));
 }
 
 } // namespace ui

@@ -18,7 +18,8 @@ int pixelsToTwips(const QWidget* w, int pixels);
 float storedNumber(QSettings& s, const QString& key, float fallback);
 // The outer rectangle in pixels of a place given in twips.
 QRect outerFromTwips(const QWidget* window, float left, float top, float width, float height);
-// Writes the window's outer place.
-void storeOuterPlace(QSettings& s, const QWidget* window);
+// Writes the window's outer place; a window whose width follows from its height keeps no width.
+enum class StoredSize { WidthAndHeight, HeightOnly };
+void storeOuterPlace(QSettings& s, const QWidget* window, StoredSize size = StoredSize::WidthAndHeight);
 
 } // namespace ui
