@@ -24,8 +24,6 @@ QString programDirectory() {
 
 void setProgramDirectory(const QString& path) { overrideDir() = path; }
 
-QString perUserDirectory() { return perUserDir(); }
-
 void setPerUserDirectory(const QString& path) { perUserDir() = path; }
 
 QString joinPath(const QString& dir, const QString& name) {

@@ -10,7 +10,6 @@ QString programDirectory();
 void setProgramDirectory(const QString& path);
 
 // The per-user data folder in use when the program folder is read-only; empty otherwise.
-QString perUserDirectory();
 void setPerUserDirectory(const QString& path);
 
 // The card database: in the per-user folder when there is one, else in the program folder.
