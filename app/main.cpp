@@ -6,6 +6,7 @@
 #include "core/prompter.h"
 #include "core/qttranslation.h"
 #include "core/sessionscript.h"
+#include "db/cataloguecheck.h"
 #include "db/dberror.h"
 #include "core/dialogprompter.h"
 #include "app/firstpaint.h"
@@ -135,10 +136,13 @@ int main(int argc, char** argv) {
 
     if (location.perUser) {
         const QString shipped = core::joinPath(core::programDirectory(), QStringLiteral("dravennacard.db"));
-        if (const QString why = core::refreshPerUserCopy(shipped, location.databasePath); !why.isEmpty()) {
+        QString notice;
+        if (const QString why = core::refreshPerUserCopy(shipped, location.databasePath, db::catalogueProblem, &notice); !why.isEmpty()) {
             tell(why, core::Icon::Critical);
             return 1;
         }
+        if (!notice.isEmpty())
+            tell(notice, core::Icon::Exclamation);
     }
 
     try {

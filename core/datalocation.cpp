@@ -1,12 +1,13 @@
+// Where the card database lives, and the per-user copy of the shipped catalogue kept current and whole.
 #include "core/datalocation.h"
 
 #include "core/programdir.h"
+#include "core/textfile.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace core {
@@ -38,10 +39,20 @@ QByteArray readSmallFile(const QString& path) {
     return file.read(256).trimmed();
 }
 
-QString writeWhole(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return file.errorString();
+// Puts the shipped catalogue in place of the copy and stamps it. Empty, or the reason it failed.
+QString copyShipped(const QString& shippedDatabase, const QString& copyPath, const QByteArray& fingerprint) {
+    QFile source(shippedDatabase);
+    if (!source.open(QIODevice::ReadOnly))
+        return QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(shippedDatabase, source.errorString());
+    // Written whole, then renamed over the old copy: there is never a half copy under the name.
+    if (const QString error = writeFileAtomically(copyPath, source.readAll()); !error.isEmpty())
+        return QStringLiteral("Die Kartendatenbank kann nicht nach %1 kopiert werden: %2").arg(copyPath, error);
+    // A journal of the old copy would be played back into the new one.
+    for (const char* suffix : {"-journal", "-wal", "-shm"})
+        QFile::remove(copyPath + QLatin1String(suffix));
+    // The stamp comes last: a copy interrupted before it is made again at the next start.
+    if (const QString error = writeFileAtomically(shippedStampPath(copyPath), fingerprint + '\n'); !error.isEmpty())
+        return QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(shippedStampPath(copyPath), error);
     return {};
 }
 
@@ -76,7 +87,7 @@ QString perUserDataDirectory() {
 
 QString shippedStampPath(const QString& copyPath) { return copyPath + QStringLiteral(".shipped"); }
 
-QString refreshPerUserCopy(const QString& shippedDatabase, const QString& copyPath) {
+QString refreshPerUserCopy(const QString& shippedDatabase, const QString& copyPath, const CatalogueCheck& problemOf, QString* notice) {
     const QString folder = QFileInfo(copyPath).absolutePath();
     if (!QDir().mkpath(folder))
         return QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(folder);
@@ -84,22 +95,27 @@ QString refreshPerUserCopy(const QString& shippedDatabase, const QString& copyPa
     const QByteArray shipped = fingerprint(shippedDatabase, &why);
     if (shipped.isEmpty())
         return why;
-    if (QFileInfo(copyPath).isFile() && readSmallFile(shippedStampPath(copyPath)) == shipped)
+    if (QFileInfo(copyPath).isFile() && readSmallFile(shippedStampPath(copyPath)) == shipped) {
+        const QString damage = problemOf(copyPath);
+        if (damage.isEmpty())
+            return {};
+        if (const QString error = copyShipped(shippedDatabase, copyPath, shipped); !error.isEmpty())
+            return error;
+        if (notice)
+            *notice = QStringLiteral("Die Kartendatenbank %1 wurde aus dem mitgelieferten Katalog neu angelegt, weil sie beschädigt war: %2").arg(copyPath, damage);
         return {};
-
-    QFile source(shippedDatabase);
-    if (!source.open(QIODevice::ReadOnly))
-        return QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(shippedDatabase, source.errorString());
-    // Written whole, then renamed over the old copy: there is never a half copy under the name.
-    if (const QString error = writeWhole(copyPath, source.readAll()); !error.isEmpty())
-        return QStringLiteral("Die Kartendatenbank kann nicht nach %1 kopiert werden: %2").arg(copyPath, error);
-    // A journal of the old copy would be played back into the new one.
-    for (const char* suffix : {"-journal", "-wal", "-shm"})
-        QFile::remove(copyPath + QLatin1String(suffix));
-    // The stamp comes last: a copy interrupted before it is made again at the next start.
-    if (const QString error = writeWhole(shippedStampPath(copyPath), shipped + '\n'); !error.isEmpty())
-        return QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2").arg(shippedStampPath(copyPath), error);
-    return {};
+    }
+    const QString error = copyShipped(shippedDatabase, copyPath, shipped);
+    if (error.isEmpty())
+        return {};
+    // A whole copy already there (the older catalogue, or the new one without its stamp) keeps the
+    // program going; the missing stamp makes the next start try again.
+    if (QFileInfo(copyPath).isFile() && problemOf(copyPath).isEmpty()) {
+        if (notice)
+            *notice = QStringLiteral("Der neue Kartenkatalog wurde nicht übernommen, bis zum nächsten Start gilt der bisherige. ") + error;
+        return {};
+    }
+    return error;
 }
 
 } // namespace core

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace core {
 
 // Where the card database lives: beside the program, or in a per-user copy when the program
@@ -23,11 +25,18 @@ QString catalogueToRead(const QString& programDir, const QString& perUserDir);
 // The per-user data folder: DravennaDeckBuilder in the XDG data directory (~/.local/share).
 QString perUserDataDirectory();
 
-// Makes the per-user copy at copyPath current: copies the shipped catalogue when there is no copy
-// yet or the shipped one changed since the copy was made (a new version was installed). The old
-// copy, its deck and any journal left beside it are dropped. The caller holds the database lock.
-// Returns an empty text, or the reason it failed (German, for the player).
-QString refreshPerUserCopy(const QString& shippedDatabase, const QString& copyPath);
+// Why a catalogue file cannot be used, empty when it can (db::catalogueProblem).
+using CatalogueCheck = std::function<QString(const QString& path)>;
+
+// Makes the per-user copy at copyPath current and whole: copies the shipped catalogue when there
+// is no copy yet, the shipped one changed since the copy was made (a new version was installed),
+// or problemOf finds the copy damaged. The old copy, its deck and any journal left beside it are
+// dropped. When a new catalogue cannot be copied but a whole copy is there, the program goes on
+// with it and the next start tries again. The caller holds the database lock. Returns an empty
+// text, or the reason it failed (German, for the player); notice receives what the player should
+// be told although the program can start.
+QString refreshPerUserCopy(const QString& shippedDatabase, const QString& copyPath, const CatalogueCheck& problemOf,
+                           QString* notice = nullptr);
 
 // The file beside the copy that records which shipped catalogue it was made from.
 QString shippedStampPath(const QString& copyPath);

@@ -316,6 +316,18 @@ private Q_SLOTS:
         QCOMPARE(messagesIn(again.log), QStringList{});
         QCOMPARE(QFileInfo(stamp).lastModified(), stamped);
 
+        // Zeros over the copy's header: the next start puts the shipped catalogue back, says so and runs.
+        {
+            QFile spoiled(copy);
+            QVERIFY(spoiled.open(QIODevice::ReadWrite) && spoiled.write(QByteArray(100, '\0')) == 100);
+        }
+        Start healed(program, {}, home, script(m_tmp.path(), QStringLiteral("healed"), "close\n"), home + QStringLiteral("/healed.log"), true);
+        QVERIFY(healed.finished());
+        QCOMPARE(healed.process.exitCode(), 0);
+        QCOMPARE(messagesIn(healed.log), QStringList{QStringLiteral("Die Kartendatenbank %1 wurde aus dem mitgelieferten Katalog neu angelegt, "
+                                                                    "weil sie beschädigt war: Die Datei ist keine Datenbank.")
+                                                         .arg(copy)});
+
         // A new version ships a changed catalogue: the copy is made again and nothing of its old deck stays.
         setWritable(m_root, true);
         db::Database::OpenDatabase(lib + QStringLiteral("/dravennacard.db"))

@@ -1,6 +1,7 @@
 // The main window on a per-user copy of the catalogue: the program folder stays as shipped.
 #include "core/datalocation.h"
 #include "core/programdir.h"
+#include "db/cataloguecheck.h"
 #include "db/database.h"
 #include "filter/frmfilter.h"
 #include "tests/helpers/deckfiles.h"
@@ -27,7 +28,7 @@ struct PerUserFixture : MainWindowFixture {
     PerUserFixture() {
         shippedBytes = testing::readFile(dir.databasePath());
         copy = data.filePath(QStringLiteral("dravennacard.db"));
-        const QString why = core::refreshPerUserCopy(dir.databasePath(), copy);
+        const QString why = core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem);
         if (!why.isEmpty())
             qFatal("%s", qPrintable(why));
         core::setPerUserDirectory(data.path());

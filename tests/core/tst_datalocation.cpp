@@ -1,6 +1,7 @@
 // Where the card database lives: beside the program, or a per-user copy of the shipped catalogue.
 #include "core/datalocation.h"
 #include "core/programdir.h"
+#include "db/cataloguecheck.h"
 #include "db/database.h"
 #include "tests/helpers/testfiles.h"
 #include "tests/helpers/testprogramdir.h"
@@ -9,7 +10,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include <QScopeGuard>
 #include <QtTest/QTest>
+
+#include <functional>
+#include <sys/mount.h>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,6 +40,11 @@ public:
 private:
     bool m_switched = false;
 };
+
+void overwrite(const QString& path, qint64 at, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite) && file.seek(at) && file.write(bytes) == bytes.size());
+}
 
 qint64 rows(const QString& db, const QString& sql) {
     return db::Database::OpenDatabase(db)->OpenRecordset(sql).Fields(0).toLongLong();
@@ -102,7 +112,7 @@ private Q_SLOTS:
         QTemporaryDir home;
         const QString copy = home.filePath(QStringLiteral("data/DravennaDeckBuilder/dravennacard.db"));
         QVERIFY(!QFile::exists(copy));
-        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem), QString());
         QCOMPARE(testing::readFile(copy), testing::readFile(dir.databasePath()));
         QVERIFY(QFileInfo(copy).isWritable());
         QVERIFY(QFile::exists(core::shippedStampPath(copy)));
@@ -113,12 +123,12 @@ private Q_SLOTS:
         testing::TestProgramDir dir;
         QTemporaryDir home;
         const QString copy = home.filePath(QStringLiteral("dravennacard.db"));
-        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem), QString());
         // The player's copy after a run: compacted and different from the shipped bytes.
         db::Database::OpenDatabase(copy)->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN WHERE NUMMER = 'ORVANE 10'"));
         const QByteArray before = testing::readFile(copy);
         QVERIFY(before != testing::readFile(dir.databasePath()));
-        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem), QString());
         QCOMPARE(testing::readFile(copy), before);
     }
 
@@ -126,7 +136,7 @@ private Q_SLOTS:
         testing::TestProgramDir dir;
         QTemporaryDir home;
         const QString copy = home.filePath(QStringLiteral("dravennacard.db"));
-        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem), QString());
         db::Database::OpenDatabase(copy)->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN"));
         // A journal left by a program that was killed while writing the old copy.
         testing::writeFile(copy + QStringLiteral("-journal"), QByteArray(4096, 'j'));
@@ -135,7 +145,7 @@ private Q_SLOTS:
         // A new version ships one more card.
         db::Database::OpenDatabase(dir.databasePath())
             ->Execute(QStringLiteral("UPDATE KARTEN SET NAME = 'Neu im Katalog' WHERE NUMMER = 'ORVANE 10'"));
-        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem), QString());
         QCOMPARE(rows(copy, QStringLiteral("SELECT COUNT(*) FROM DECK")), 0);
         QCOMPARE(rows(copy, QStringLiteral("SELECT COUNT(*) FROM KARTEN WHERE NAME = 'Neu im Katalog'")), 1);
         QVERIFY(!QFile::exists(copy + QStringLiteral("-journal")));
@@ -148,20 +158,92 @@ private Q_SLOTS:
         QTemporaryDir home;
         const QString copy = home.filePath(QStringLiteral("dravennacard.db"));
         testing::writeFile(copy, QByteArray("half a copy"));
-        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem), QString());
         QCOMPARE(testing::readFile(copy), testing::readFile(dir.databasePath()));
+    }
+
+    // Whatever spoils the copy, the next start puts the shipped catalogue in its place and says so once.
+    void aDamagedCopyIsMadeAgain() {
+        testing::TestProgramDir dir;
+        const QByteArray shipped = testing::readFile(dir.databasePath());
+        const QList<std::pair<const char*, std::function<void(const QString&)>>> damages{
+            {"header zeroed", [](const QString& copy) { overwrite(copy, 0, QByteArray(100, '\0')); }},
+            {"truncated", [](const QString& copy) { QVERIFY(QFile::resize(copy, QFileInfo(copy).size() / 2)); }},
+            {"pages zeroed", [](const QString& copy) { overwrite(copy, 8192, QByteArray(32768, '\0')); }},
+            {"table dropped", [](const QString& copy) { db::Database::OpenDatabase(copy)->Execute(QStringLiteral("DROP TABLE ANFUEHRER")); }},
+            {"empty", [](const QString& copy) { QVERIFY(QFile::resize(copy, 0)); }},
+        };
+        for (const auto& [name, damage] : damages) {
+            QTemporaryDir home;
+            const QString copy = home.filePath(QStringLiteral("dravennacard.db"));
+            QString notice;
+            QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem, &notice), QString());
+            QCOMPARE(notice, QString());
+            damage(copy);
+            QVERIFY2(!db::catalogueProblem(copy).isEmpty(), name);
+            QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem, &notice), QString());
+            QVERIFY2(notice.startsWith(QStringLiteral("Die Kartendatenbank %1 wurde aus dem mitgelieferten Katalog neu angelegt, weil sie beschädigt war: ")
+                                           .arg(copy)),
+                     qPrintable(notice));
+            QVERIFY2(testing::readFile(copy) == shipped, name);
+            QCOMPARE(db::catalogueProblem(copy), QString());
+        }
+    }
+
+    // On a full file system: the first copy fails with its reason in German; a new catalogue that
+    // cannot be copied leaves the older copy in use, says why, and is copied at the next start.
+    void aFullFileSystemKeepsTheOlderCopy() {
+        if (::geteuid() != 0)
+            QSKIP("mounting a small file system needs root");
+        QTemporaryDir mountPoint;
+        if (::mount("tmpfs", QFile::encodeName(mountPoint.path()).constData(), "tmpfs", 0, "size=512k") != 0)
+            QSKIP("tmpfs cannot be mounted here");
+        const auto unmount = qScopeGuard([&] { ::umount2(QFile::encodeName(mountPoint.path()).constData(), MNT_DETACH); });
+        const QString copy = mountPoint.filePath(QStringLiteral("dravennacard.db"));
+        const QString filler = mountPoint.filePath(QStringLiteral("voll"));
+        const auto fill = [&] {
+            QFile f(filler);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Append));
+            const QByteArray block(4096, 'x');
+            while (f.write(block) == block.size() && f.flush()) {
+            }
+        };
+        const QString noSpace = QStringLiteral("Auf dem Datenträger ist nicht genug Platz frei.");
+        testing::TestProgramDir dir;
+        fill();
+        QString notice;
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem, &notice),
+                 QStringLiteral("Die Kartendatenbank kann nicht nach %1 kopiert werden: %2").arg(copy, noSpace));
+        QCOMPARE(notice, QString());
+        QVERIFY(QFile::remove(filler));
+
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem, &notice), QString());
+        const QByteArray older = testing::readFile(copy);
+        db::Database::OpenDatabase(dir.databasePath())
+            ->Execute(QStringLiteral("UPDATE KARTEN SET NAME = 'Neu im Katalog' WHERE NUMMER = 'ORVANE 10'"));
+        fill();
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem, &notice), QString());
+        QCOMPARE(notice, QStringLiteral("Der neue Kartenkatalog wurde nicht übernommen, bis zum nächsten Start gilt der bisherige. "
+                                        "Die Kartendatenbank kann nicht nach %1 kopiert werden: %2")
+                             .arg(copy, noSpace));
+        QCOMPARE(testing::readFile(copy), older);
+        QVERIFY(QFile::remove(filler));
+        notice.clear();
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem, &notice), QString());
+        QCOMPARE(notice, QString());
+        QCOMPARE(rows(copy, QStringLiteral("SELECT COUNT(*) FROM KARTEN WHERE NAME = 'Neu im Katalog'")), 1);
     }
 
     void failuresAreReportedWithTheirReason() {
         QTemporaryDir home;
         // The shipped catalogue missing.
         const QString missing = home.filePath(QStringLiteral("nothing.db"));
-        const QString why = core::refreshPerUserCopy(missing, home.filePath(QStringLiteral("copy/dravennacard.db")));
+        const QString why = core::refreshPerUserCopy(missing, home.filePath(QStringLiteral("copy/dravennacard.db")), db::catalogueProblem);
         QVERIFY2(why.startsWith(QStringLiteral("Die mitgelieferte Kartendatenbank ") + missing), qPrintable(why));
         // The data folder cannot be made: a file stands where it should be.
         testing::TestProgramDir dir;
         testing::writeFile(home.filePath(QStringLiteral("blocked")), "x");
-        const QString blocked = core::refreshPerUserCopy(dir.databasePath(), home.filePath(QStringLiteral("blocked/dravennacard.db")));
+        const QString blocked = core::refreshPerUserCopy(dir.databasePath(), home.filePath(QStringLiteral("blocked/dravennacard.db")), db::catalogueProblem);
         QCOMPARE(blocked, QStringLiteral("Der Ordner %1 kann nicht angelegt werden.").arg(home.filePath(QStringLiteral("blocked"))));
     }
 
@@ -183,7 +265,7 @@ private Q_SLOTS:
         QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0444) == 0);
         QCOMPARE(asPlayer(), dir.databasePath()); // no copy yet
         QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0644) == 0);
-        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy), QString());
+        QCOMPARE(core::refreshPerUserCopy(dir.databasePath(), copy, db::catalogueProblem), QString());
         QVERIFY(::chmod(QFile::encodeName(perUser).constData(), 0755) == 0);
         QVERIFY(::chmod(QFile::encodeName(dir.databasePath()).constData(), 0444) == 0);
         QCOMPARE(asPlayer(), copy);
