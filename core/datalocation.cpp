@@ -2,6 +2,7 @@
 #include "core/datalocation.h"
 
 #include "core/programdir.h"
+#include "core/systemerror.h"
 #include "core/textfile.h"
 
 #include <QCryptographicHash>
@@ -21,12 +22,12 @@ const QString kDatabaseName = QStringLiteral("dravennacard.db");
 QByteArray fingerprint(const QString& path, QString* why) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *why = QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(path, file.errorString());
+        *why = QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(path, fileErrorText(file));
         return {};
     }
     QCryptographicHash hash(QCryptographicHash::Sha256);
     if (!hash.addData(&file)) {
-        *why = QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(path, file.errorString());
+        *why = QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(path, fileErrorText(file));
         return {};
     }
     return hash.result().toHex();
@@ -43,7 +44,7 @@ QByteArray readSmallFile(const QString& path) {
 QString copyShipped(const QString& shippedDatabase, const QString& copyPath, const QByteArray& fingerprint) {
     QFile source(shippedDatabase);
     if (!source.open(QIODevice::ReadOnly))
-        return QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(shippedDatabase, source.errorString());
+        return QStringLiteral("Die mitgelieferte Kartendatenbank %1 kann nicht gelesen werden: %2").arg(shippedDatabase, fileErrorText(source));
     // Written whole, then renamed over the old copy: there is never a half copy under the name.
     if (const QString error = writeFileAtomically(copyPath, source.readAll()); !error.isEmpty())
         return QStringLiteral("Die Kartendatenbank kann nicht nach %1 kopiert werden: %2").arg(copyPath, error);

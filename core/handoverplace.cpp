@@ -2,6 +2,7 @@
 #include "core/handoverplace.h"
 
 #include "core/programdir.h"
+#include "core/systemerror.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QStandardPaths>
 
 #include <cerrno>
-#include <cstring>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -20,8 +20,6 @@ namespace core {
 namespace {
 
 const QString kFolderName = QStringLiteral("DravennaDeckBuilder");
-
-QString systemText(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
 
 bool fitsSocketAddress(const QString& path) { return QFile::encodeName(path).size() < qsizetype(sizeof(sockaddr_un::sun_path)); }
 
@@ -48,7 +46,7 @@ QString handOverSocketName(const QString& databasePath) {
 QString privateFolderProblem(const QString& folder) {
     struct stat st {};
     if (::lstat(QFile::encodeName(folder).constData(), &st) != 0)
-        return QStringLiteral("Der Ordner %1 fehlt: %2").arg(folder, systemText(errno));
+        return QStringLiteral("Der Ordner %1 fehlt: %2").arg(folder, systemErrorText(errno));
     if (S_ISLNK(st.st_mode))
         return QStringLiteral("%1 ist ein symbolischer Verweis, kein eigener Ordner.").arg(folder);
     if (!S_ISDIR(st.st_mode))
@@ -78,7 +76,7 @@ QString handOverListenPath(const QString& databasePath, QString* why) {
         if (::mkdir(QFile::encodeName(folder).constData(), 0700) != 0) {
             const int error = errno;
             if (error != EEXIST && first.isEmpty())
-                first = QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2").arg(folder, systemText(error));
+                first = QStringLiteral("Der Ordner %1 kann nicht angelegt werden: %2").arg(folder, systemErrorText(error));
         }
         const QString path = joinPath(folder, name);
         const QString problem = placeProblem(folder, path);
