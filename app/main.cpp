@@ -9,9 +9,11 @@
 #include "db/cataloguecheck.h"
 #include "db/dberror.h"
 #include "core/dialogprompter.h"
+#include "app/commandline.h"
 #include "app/firstpaint.h"
 #include "app/frmmain.h"
 #include "app/handoverchannel.h"
+#include "app/nodisplay.h"
 #include "db/flexgrid.h"
 
 #include <QAction>
@@ -20,6 +22,7 @@
 #include <QFileInfo>
 #include <QTimer>
 #include <csignal>
+#include <optional>
 
 namespace {
 
@@ -70,7 +73,15 @@ private:
 int main(int argc, char** argv) {
     // Under a file-size limit a write must fail with an error that a save reports, not end the program.
     std::signal(SIGXFSZ, SIG_IGN);
+    if (const std::optional<int> answered = ui::answerBeforeDisplay(argc, argv))
+        return *answered;
+    std::optional<ui::NoDisplayGuard> noDisplay(std::in_place);
     QApplication app(argc, argv);
+    noDisplay.reset();
+    // Read again without Qt's own options, which QApplication has taken out.
+    const ui::StartRequest start = ui::readStartRequest(QCoreApplication::arguments());
+    if (start.kind == ui::StartRequest::Kind::Wrong)
+        return ui::refuse(start);
     core::installQtGermanTranslation(app);
     QApplication::setWindowIcon(ui::programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("de.dravenna.deckbuilder"));
@@ -100,7 +111,9 @@ int main(int argc, char** argv) {
         core::setPerUserDirectory(folder);
     }
 
-    const QStringList args = QCoreApplication::arguments();
+    QStringList args{QCoreApplication::arguments().value(0)};
+    if (!start.deckArgument.isEmpty())
+        args << start.deckArgument;
     const auto lock = core::claimDatabase(core::databasePath());
     if (lock->state() == core::InstanceLock::State::CannotCreate) {
         tell(lock->reason(), core::Icon::Critical);

@@ -1,4 +1,7 @@
+// The tool's command line: QCommandLineParser reads it, the messages and the help text are the tool's own.
 #include "cli/commandline.h"
+
+#include <QCommandLineParser>
 
 namespace cli {
 
@@ -15,6 +18,21 @@ constexpr CommandName kCommands[] = {
     {"import", Command::Import, 1, 1}, {"query", Command::Query, 0, 1}, {"help", Command::Help, 0, 0},
 };
 
+// The options that take a value, under the name the messages give them.
+struct ValueOption {
+    const char* name;  // the parser's first name
+    const char* shown; // as messages name it
+};
+constexpr ValueOption kValueOptions[] = {
+    {"db", "--db"}, {"o", "-o"}, {"cardtable-data", "--cardtable-data"}, {"order", "--order"}, {"format", "--format"}};
+
+QString shownName(const QString& parserName) {
+    for (const ValueOption& o : kValueOptions)
+        if (parserName == QLatin1String(o.name))
+            return QLatin1String(o.shown);
+    return parserName == u"output" ? QStringLiteral("-o") : QStringLiteral("--") + parserName;
+}
+
 // Which options each command takes; the others are refused rather than silently ignored.
 bool takes(Command command, const QString& option) {
     if (option == u"--db")
@@ -28,97 +46,110 @@ bool takes(Command command, const QString& option) {
     return false;
 }
 
+// The argument as the caller wrote it that holds an option the parser did not know.
+QString writtenAs(const QStringList& arguments, const QString& unknown) {
+    for (const QString& arg : arguments) {
+        if (arg == u"--")
+            break;
+        if (unknown.size() > 1 && (arg == QStringLiteral("--") + unknown || arg.startsWith(QStringLiteral("--") + unknown + u'=')))
+            return arg;
+        if (unknown.size() == 1 && arg.startsWith(u'-') && !arg.startsWith(u"--") && arg.contains(unknown))
+            return arg;
+    }
+    return (unknown.size() > 1 ? QStringLiteral("--") : QStringLiteral("-")) + unknown;
+}
+
+Parsed wrong(const QString& message) { return {std::nullopt, message}; }
+
+// Why the parser refused the line, in the tool's words.
+Parsed refusal(const QCommandLineParser& parser, const QStringList& arguments) {
+    if (!parser.unknownOptionNames().isEmpty())
+        return wrong(QStringLiteral("Unbekannte Option %1 (siehe dravenna-deck --help).")
+                         .arg(writtenAs(arguments, parser.unknownOptionNames().first())));
+    // What remains: a value option as the last argument (help and version win before this).
+    const QString last = arguments.value(arguments.size() - 1);
+    return wrong(QStringLiteral("Der Option %1 fehlt ihr Wert.")
+                     .arg(shownName(last.startsWith(QStringLiteral("--")) ? last.mid(2) : last.right(1))));
+}
+
 } // namespace
 
 Parsed parseCommandLine(const QStringList& arguments) {
-    Invocation call;
-    std::optional<Command> command;
-    QStringList seenOptions;
-    bool onlyFiles = false;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        QString arg = arguments[i];
-        if (!onlyFiles && arg == u"--") {
-            onlyFiles = true;
-            continue;
-        }
-        if (!onlyFiles && (arg == u"-h" || arg == u"--help"))
-            return {Invocation{}, {}};
-        if (!onlyFiles && (arg == u"-V" || arg == u"--version")) {
-            Invocation version;
-            version.command = Command::Version;
-            return {version, {}};
-        }
-        if (!onlyFiles && arg.startsWith(u'-') && arg.size() > 1) {
-            QString value;
-            bool inlineValue = false;
-            if (const qsizetype eq = arg.indexOf(u'='); arg.startsWith(QStringLiteral("--")) && eq > 0) {
-                value = arg.mid(eq + 1);
-                arg = arg.left(eq);
-                inlineValue = true;
-            }
-            if (arg == u"--output")
-                arg = QStringLiteral("-o");
-            if (arg != u"--db" && arg != u"-o" && arg != u"--cardtable-data" && arg != u"--order" &&
-                arg != u"--format")
-                return {
-                    std::nullopt,
-                    QStringLiteral("Unbekannte Option %1 (siehe dravenna-deck --help).").arg(arguments[i])};
-            if (!inlineValue) {
-                if (i + 1 >= arguments.size())
-                    return {std::nullopt, QStringLiteral("Der Option %1 fehlt ihr Wert.").arg(arg)};
-                value = arguments[++i];
-            }
-            if (seenOptions.contains(arg))
-                return {std::nullopt, QStringLiteral("Die Option %1 ist mehrfach angegeben.").arg(arg)};
-            seenOptions << arg;
-            if (value.isEmpty())
-                return {std::nullopt, QStringLiteral("Der Wert der Option %1 ist leer.").arg(arg)};
-            if (arg == u"--db")
-                call.database = value;
-            else if (arg == u"-o")
-                call.output = value;
-            else if (arg == u"--cardtable-data")
-                call.cardTableData = value;
-            else if (arg == u"--order")
-                call.order = value;
-            else if (value == u"text")
-                call.format = Format::Text;
-            else if (value == u"tsv")
-                call.format = Format::Tsv;
-            else if (value == u"json")
-                call.format = Format::Json;
-            else
-                return {std::nullopt,
-                        QStringLiteral("Unbekanntes Format %1: erlaubt sind text, tsv und json.").arg(value)};
-            continue;
-        }
-        if (!command) {
-            for (const CommandName& c : kCommands)
-                if (arg == QLatin1String(c.name))
-                    command = c.command;
-            if (!command)
-                return {std::nullopt,
-                        QStringLiteral("Unbekannter Befehl %1 (siehe dravenna-deck --help).").arg(arg)};
-            continue;
-        }
-        call.files << arg;
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("V"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const ValueOption& o : kValueOptions) {
+        QStringList names{QLatin1String(o.name)};
+        if (names.first() == u"o")
+            names << QStringLiteral("output");
+        parser.addOption(QCommandLineOption(names, QString(), QStringLiteral("WERT")));
     }
+    const bool parsed = parser.parse(QStringList{QStringLiteral("dravenna-deck")} + arguments);
+    // Help and version answer whatever else the line holds.
+    if (parser.isSet(help))
+        return {Invocation{}, {}};
+    if (parser.isSet(version)) {
+        Invocation call;
+        call.command = Command::Version;
+        return {call, {}};
+    }
+    if (!parsed)
+        return refusal(parser, arguments);
+
+    Invocation call;
+    QStringList seenOptions;
+    for (const ValueOption& o : kValueOptions) {
+        const QString name = QLatin1String(o.name);
+        const QStringList values = parser.values(name);
+        if (values.isEmpty())
+            continue;
+        const QString shown = QLatin1String(o.shown);
+        if (values.size() > 1)
+            return wrong(QStringLiteral("Die Option %1 ist mehrfach angegeben.").arg(shown));
+        const QString& value = values.first();
+        if (value.isEmpty())
+            return wrong(QStringLiteral("Der Wert der Option %1 ist leer.").arg(shown));
+        seenOptions << shown;
+        if (name == u"db")
+            call.database = value;
+        else if (name == u"o")
+            call.output = value;
+        else if (name == u"cardtable-data")
+            call.cardTableData = value;
+        else if (name == u"order")
+            call.order = value;
+        else if (value == u"text")
+            call.format = Format::Text;
+        else if (value == u"tsv")
+            call.format = Format::Tsv;
+        else if (value == u"json")
+            call.format = Format::Json;
+        else
+            return wrong(QStringLiteral("Unbekanntes Format %1: erlaubt sind text, tsv und json.").arg(value));
+    }
+
+    QStringList positional = parser.positionalArguments();
+    if (positional.isEmpty())
+        return wrong(QStringLiteral("Kein Befehl angegeben (siehe dravenna-deck --help)."));
+    const QString commandName = positional.takeFirst();
+    const CommandName* command = nullptr;
+    for (const CommandName& c : kCommands)
+        if (commandName == QLatin1String(c.name))
+            command = &c;
     if (!command)
-        return {std::nullopt, QStringLiteral("Kein Befehl angegeben (siehe dravenna-deck --help).")};
-    call.command = *command;
+        return wrong(QStringLiteral("Unbekannter Befehl %1 (siehe dravenna-deck --help).").arg(commandName));
+    call.command = command->command;
+    call.files = positional;
     for (const QString& option : seenOptions)
         if (!takes(call.command, option))
-            return {std::nullopt, QStringLiteral("Die Option %1 gehört nicht zu diesem Befehl.").arg(option)};
-    for (const CommandName& c : kCommands) {
-        if (c.command != call.command)
-            continue;
-        if (call.files.size() < c.minFiles)
-            return {std::nullopt,
-                    QStringLiteral("Dem Befehl %1 fehlt die Datei.").arg(QLatin1String(c.name))};
-        if (call.files.size() > c.maxFiles)
-            return {std::nullopt, QStringLiteral("Zu viele Angaben für den Befehl %1: %2")
-                                      .arg(QLatin1String(c.name), call.files.mid(c.maxFiles).join(u' '))};
-    }
+            return wrong(QStringLiteral("Die Option %1 gehört nicht zu diesem Befehl.").arg(option));
+    if (call.files.size() < command->minFiles)
+        return wrong(QStringLiteral("Dem Befehl %1 fehlt die Datei.").arg(commandName));
+    if (call.files.size() > command->maxFiles)
+        return wrong(QStringLiteral("Zu viele Angaben für den Befehl %1: %2")
+                         .arg(commandName, call.files.mid(command->maxFiles).join(u' ')));
     return {call, {}};
 }
 

@@ -265,7 +265,7 @@ int query(const Invocation& call) {
     const QStringList labels = conn->streamRows(
         db::sqlPool() + (condition.isEmpty() ? QString() : filter::filterOfCondition(condition)) + order,
         db::Trust::UserCondition,
-        [&output](const QStringList& names, const QStringList& cells) { output.row(names, cells); });
+        [&output](const QStringList& names, const QVariantList& values) { output.row(names, values); });
     print(output.finish(labels));
     return kOk;
 }

@@ -1,8 +1,13 @@
+// What the tool prints: a deck's evaluation as text, the pool query as text, TSV or JSON, and its messages.
 #include "cli/output.h"
 
+#include "db/database.h"
 #include "deck/deckevaluation.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace cli {
@@ -50,24 +55,16 @@ QString evaluationText(const deck::DeckEvaluation& evaluation, const QString& le
 
 namespace {
 
-// A JSON string: quotes, backslashes and control characters escaped, everything else as UTF-8.
-void appendJsonString(QByteArray& out, const QString& text) {
-    out += '"';
-    // Bytes of multi-byte UTF-8 sequences are all above 0x7f: only plain ASCII needs escaping.
-    for (const char b : text.toUtf8()) {
-        const auto u = static_cast<unsigned char>(b);
-        if (u == '"' || u == '\\') {
-            out += '\\';
-            out += b;
-        } else if (u == '\n') {
-            out += "\\n";
-        } else if (u < 0x20) {
-            out += "\\u00" + QByteArray::number(u, 16).rightJustified(2, '0');
-        } else {
-            out += b;
-        }
+// JSON has no infinity: such a number keeps its text.
+QJsonValue jsonValue(const QVariant& value) {
+    switch (value.typeId()) {
+    case QMetaType::LongLong:
+        return value.toLongLong();
+    case QMetaType::Double:
+        return std::isfinite(value.toDouble()) ? QJsonValue(value.toDouble()) : QJsonValue(db::cellText(value));
+    default:
+        return value.isNull() ? QJsonValue() : QJsonValue(value.toString());
     }
-    out += '"';
 }
 
 QByteArray tsvLine(const QStringList& cells) {
@@ -82,30 +79,29 @@ QByteArray tsvLine(const QStringList& cells) {
 
 } // namespace
 
-void PoolOutput::row(const QStringList& labels, const QStringList& cells) {
+void PoolOutput::row(const QStringList& labels, const QVariantList& values) {
     ++m_count;
-    if (m_format == Format::Tsv) {
-        m_body += tsvLine(cells);
-    } else if (m_format == Format::Json) {
-        m_body += m_count == 1 ? "\n{" : ",\n{";
-        for (qsizetype c = 0; c < labels.size(); ++c) {
-            if (c > 0)
-                m_body += ',';
-            appendJsonString(m_body, labels[c]);
-            m_body += ':';
-            appendJsonString(m_body, cells.value(c));
-        }
-        m_body += '}';
-    } else {
-        m_rows.push_back(cells);
+    if (m_format == Format::Json) {
+        QJsonObject object;
+        for (qsizetype c = 0; c < labels.size(); ++c)
+            object.insert(labels[c], jsonValue(values.value(c)));
+        m_json.append(object);
+        return;
     }
+    QStringList cells;
+    for (const QVariant& value : values)
+        cells << db::cellText(value);
+    if (m_format == Format::Tsv)
+        m_body += tsvLine(cells);
+    else
+        m_rows.push_back(cells);
 }
 
 QByteArray PoolOutput::finish(const QStringList& labels) {
     if (m_format == Format::Tsv)
         return tsvLine(labels) + m_body;
     if (m_format == Format::Json)
-        return "[" + m_body + "\n]\n";
+        return QJsonDocument(m_json).toJson(QJsonDocument::Indented);
     std::vector<qsizetype> widths(static_cast<size_t>(labels.size()), 0);
     auto measure = [&widths](const QStringList& cells) {
         for (qsizetype c = 0; c < cells.size() && c < static_cast<qsizetype>(widths.size()); ++c)

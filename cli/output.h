@@ -3,6 +3,7 @@
 #include "cli/commandline.h"
 
 #include <QByteArray>
+#include <QJsonArray>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -19,16 +20,17 @@ QString evaluationText(const deck::DeckEvaluation& evaluation, const QString& le
 bool keepsLimits(const deck::DeckEvaluation& evaluation);
 
 // Rows of the pool query in one of the formats, gathered whole so that a query that fails half
-// way prints nothing; text lines end with LF.
+// way prints nothing; text lines end with LF. JSON keeps numbers as numbers and empty cells as null.
 class PoolOutput {
 public:
     explicit PoolOutput(Format format) : m_format(format) {}
-    void row(const QStringList& labels, const QStringList& cells);
+    void row(const QStringList& labels, const QVariantList& values);
     QByteArray finish(const QStringList& labels);
 
 private:
     Format m_format;
     QByteArray m_body;
+    QJsonArray m_json;
     qsizetype m_count = 0;
     std::vector<QStringList> m_rows; // the text format aligns its columns at the end
 };

@@ -330,6 +330,29 @@ void readCells(sqlite3_stmt* stmt, bool found, QStringList& cells) {
     }
 }
 
+// The current row's values with the type SQLite gave each.
+void readValues(sqlite3_stmt* stmt, QVariantList& values) {
+    const int columns = sqlite3_column_count(stmt);
+    values.resize(columns);
+    for (int i = 0; i < columns; ++i) {
+        switch (sqlite3_column_type(stmt, i)) {
+        case SQLITE_NULL:
+            values[i] = QVariant();
+            break;
+        case SQLITE_INTEGER:
+            values[i] = QVariant(static_cast<qint64>(sqlite3_column_int64(stmt, i)));
+            break;
+        case SQLITE_FLOAT:
+            values[i] = QVariant(sqlite3_column_double(stmt, i));
+            break;
+        default:
+            values[i] = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)),
+                                          sqlite3_column_bytes(stmt, i));
+            break;
+        }
+    }
+}
+
 } // namespace
 
 template <typename OnRow>
@@ -362,10 +385,10 @@ QStringList Database::streamRows(const QString& jetSql, Trust trust, const RowSi
     sqlite3_stmt* stmt = prepareQuery(translate(jetSql), trust);
     const Finalizer finalizer{stmt};
     const QStringList labels = columnLabels(stmt);
-    QStringList cells;
+    QVariantList values;
     stepAll(stmt, trust, [&] {
-        readCells(stmt, true, cells);
-        row(labels, cells);
+        readValues(stmt, values);
+        row(labels, values);
     });
     return labels;
 }

@@ -90,9 +90,10 @@ public:
     void Execute(const QString& jetSql);
     void Close();
 
-    // Runs a query and hands each row's cells, as a grid shows them (see cellText), to `row` as
-    // they are read, keeping none; returns the column labels.
-    using RowSink = std::function<void(const QStringList& labels, const QStringList& cells)>;
+    // Runs a query and hands each row's values (null, qint64, double or text, as SQLite typed them;
+    // cellText shows them as a grid does) to `row` as they are read, keeping none; returns the
+    // column labels.
+    using RowSink = std::function<void(const QStringList& labels, const QVariantList& values)>;
     QStringList streamRows(const QString& jetSql, Trust trust, const RowSink& row);
 
     // Runs already translated SQLite text; for the dialect's own tests and benchmarks.
