@@ -31,8 +31,9 @@ if ! display_reachable; then
 fi
 
 ./scripts/install-deps.sh
-cmake --preset release >/dev/null
-cmake --build --preset release --target dravenna-deckbuilder >/dev/null
+# The package preset builds the program, its plugin and the tool: no tests, no benchmarks.
+cmake --preset package >/dev/null
+cmake --build --preset package >/dev/null
 
 args=()
 for a in "$@"; do
@@ -42,5 +43,5 @@ for a in "$@"; do
     *) args+=("$caller_dir/$a") ;;
   esac
 done
-cd build/release/program
+cd build/package/program
 exec ./dravenna-deckbuilder "${args[@]+"${args[@]}"}"

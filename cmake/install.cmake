@@ -27,6 +27,8 @@ set(DRAVENNA_DESKTOP_OUT \"${DRAVENNA_DESKTOP_FILE}\")")
 install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/install_desktop.cmake)
 install(FILES ${DRAVENNA_DESKTOP_FILE} DESTINATION share/applications)
 
+# The AppStream releases come from the changelog, whose newest entry is this version.
+include(${CMAKE_SOURCE_DIR}/cmake/changelog_releases.cmake)
 configure_file(${CMAKE_SOURCE_DIR}/app/share/${DRAVENNA_APP_ID}.metainfo.xml.in
                ${CMAKE_BINARY_DIR}/share/${DRAVENNA_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/share/${DRAVENNA_APP_ID}.metainfo.xml DESTINATION share/metainfo)
@@ -39,7 +41,35 @@ foreach(size 16 24 32 48 64 128 256)
   install(FILES ${CMAKE_SOURCE_DIR}/app/icons/dravenna-deckbuilder-${size}.png
           DESTINATION share/icons/hicolor/${size}x${size}/apps RENAME ${DRAVENNA_APP_ID}.png)
 endforeach()
-install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION share/doc/dravenna-deckbuilder)
+# Man pages, changelog and README compressed as Debian's policy asks (gzip -9n: no name, no time).
+find_program(DRAVENNA_GZIP gzip REQUIRED)
+set(DRAVENNA_COMPRESSED)
+function(dravenna_compress source output)
+  add_custom_command(OUTPUT ${output} DEPENDS ${source} VERBATIM
+                     COMMAND sh -c "${DRAVENNA_GZIP} -9nc \"$1\" > \"$2\"" gzip ${source} ${output})
+  set(DRAVENNA_COMPRESSED ${DRAVENNA_COMPRESSED} ${output} PARENT_SCOPE)
+endfunction()
+foreach(page dravenna-deckbuilder.1 dravenna-deck.1)
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/${page} ${CMAKE_BINARY_DIR}/share/man/${page} @ONLY)
+  dravenna_compress(${CMAKE_BINARY_DIR}/share/man/${page} ${CMAKE_BINARY_DIR}/share/man/${page}.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/share/man/${page}.gz DESTINATION share/man/man1)
+endforeach()
+dravenna_compress(${CMAKE_SOURCE_DIR}/packaging/changelog ${CMAKE_BINARY_DIR}/share/doc/changelog.gz)
+dravenna_compress(${CMAKE_SOURCE_DIR}/README.md ${CMAKE_BINARY_DIR}/share/doc/README.md.gz)
+add_custom_target(compressed_docs ALL DEPENDS ${DRAVENNA_COMPRESSED})
+install(FILES ${CMAKE_BINARY_DIR}/share/doc/changelog.gz ${CMAKE_BINARY_DIR}/share/doc/README.md.gz
+              ${CMAKE_SOURCE_DIR}/packaging/copyright
+        DESTINATION share/doc/dravenna-deckbuilder)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides
+        RENAME dravenna-deckbuilder)
+# Where bash-completion looks for a command's completion: share/bash-completion/completions of
+# $XDG_DATA_HOME (~/.local/share) and of every $XDG_DATA_DIRS entry.
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/dravenna-deck.bash-completion
+        DESTINATION share/bash-completion/completions RENAME dravenna-deck)
+
+# Installed into a prefix of the installing user's own (~/.local), the desktop knows .drd files at
+# once; a staging install for a package (DESTDIR) leaves that to the system's triggers.
+install(SCRIPT ${CMAKE_SOURCE_DIR}/cmake/install_register.cmake)
 
 # cpack -G DEB. Library dependencies come from dpkg-shlibdeps; Qt's platform plugins are loaded at
 # run time, so no linker sees them: the X11 one comes with libqt6gui6, which the shlibs name.
@@ -47,11 +77,11 @@ set(CPACK_PACKAGE_NAME dravenna-deckbuilder)
 set(CPACK_PACKAGE_VENDOR "Dravenna Deck-Builder")
 set(CPACK_PACKAGE_CONTACT "Dravenna Deck-Builder <deckbuilder@dravenna.example.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Deck-Editor für das Sammelkartenspiel Dravenna")
-set(CPACK_PACKAGE_DESCRIPTION "Anführer und Inquisitor wählen, den Kartenkatalog sortieren und filtern, Decks bauen,\n prüfen, als Deck-Datei speichern und mit CardTable austauschen.")
+set(CPACK_PACKAGE_DESCRIPTION "Anführer und Inquisitor wählen, den Kartenkatalog sortieren und filtern,\n Decks bauen und gegen die Grenzen des Anführers prüfen, als Deck-Datei\n speichern und mit CardTable austauschen. Dazu das Kommandozeilenwerkzeug\n dravenna-deck für dieselben Prüfungen und Dateiformate ohne Fenster.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "${DRAVENNA_HOMEPAGE}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)

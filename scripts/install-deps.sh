@@ -21,7 +21,7 @@ dev_packages=(
   xvfb xauth imagemagick openbox xdotool
   clang libclang-rt-14-dev
   desktop-file-utils appstream shared-mime-info dpkg-dev
-  file
+  file lintian man-db bash-completion
 )
 
 for arg in "$@"; do
