@@ -11,6 +11,8 @@ install(TARGETS dravenna-deckbuilder dravenna-deck RUNTIME DESTINATION ${DRAVENN
 install(TARGETS DravennaRes LIBRARY DESTINATION ${DRAVENNA_INSTALL_DIR})
 file(GLOB DRAVENNA_SAMPLE_FILTERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/filters/*.drfilter)
 install(FILES ${DRAVENNA_SHIPPED_CATALOGUE} ${DRAVENNA_SAMPLE_FILTERS} DESTINATION ${DRAVENNA_INSTALL_DIR})
+# Marks the folder as installed: even a user who could write it (root) keeps the data per user.
+install(FILES ${CMAKE_SOURCE_DIR}/app/share/installed DESTINATION ${DRAVENNA_INSTALL_DIR})
 
 # bin/dravenna-deckbuilder and bin/dravenna-deck: relative links, so the tree works under any prefix
 # and DESTDIR. Both find their program folder through the link's target.

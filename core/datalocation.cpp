@@ -64,7 +64,9 @@ DataLocation chooseDataLocation(const QString& programDir, const QString& perUse
     const QFileInfo folder(programDir);
     const QFileInfo database(beside);
     // SQLite writes its journal beside the database, so the folder must take new files too.
-    const bool writable = folder.isWritable() && (!database.exists() || database.isWritable());
+    // An installed folder is never written, not even by root, who could.
+    const bool installed = QFileInfo::exists(joinPath(programDir, QStringLiteral("installed")));
+    const bool writable = !installed && folder.isWritable() && (!database.exists() || database.isWritable());
     if (writable)
         return {beside, false};
     return {joinPath(perUserDir, kDatabaseName), true};

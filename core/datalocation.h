@@ -13,8 +13,8 @@ struct DataLocation {
     bool perUser = false;
 };
 
-// Beside the program when its folder and its database are writable; otherwise the per-user copy
-// in perUserDir.
+// Beside the program when its folder and its database are writable and the folder is not an
+// installed one (marked by a file "installed"); otherwise the per-user copy in perUserDir.
 DataLocation chooseDataLocation(const QString& programDir, const QString& perUserDir);
 
 // The catalogue a reader beside the program opens: the database the program uses, or, when that is

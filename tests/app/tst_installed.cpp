@@ -161,7 +161,7 @@ private Q_SLOTS:
         QCOMPARE(QDir(lib).entryList(QDir::Files, QDir::Name),
                  (QStringList{QStringLiteral("Charaktere Feuer.drfilter"), QStringLiteral("Frei.drfilter"), QStringLiteral("Ohne Feuer und Erde.drfilter"),
                               QStringLiteral("dravenna-deck"), QStringLiteral("dravenna-deckbuilder"), QStringLiteral("dravennacard.db"),
-                              QStringLiteral("libDravennaRes.so")}));
+                              QStringLiteral("installed"), QStringLiteral("libDravennaRes.so")}));
         QVERIFY(QFileInfo(lib + QStringLiteral("/dravenna-deckbuilder")).isExecutable());
         QVERIFY(QFileInfo(lib + QStringLiteral("/dravenna-deck")).isExecutable());
         const QFileInfo toolLink(m_root + QStringLiteral("/usr/bin/dravenna-deck"));
@@ -389,6 +389,30 @@ private Q_SLOTS:
         QCOMPARE(updated.process.exitCode(), 0);
         QVERIFY(QFileInfo(stamp).lastModified() > stamped);
         setWritable(m_root, true);
+    }
+
+    // Root could write the program folder, and still gets the per-user copy: the package's files
+    // stay as installed.
+    void rootLeavesTheProgramFolderAlone() {
+        const QString lib = installedProgramDir(m_root);
+        const QStringList files = QDir(lib).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+        const QByteArray shipped = testing::readFile(lib + QStringLiteral("/dravennacard.db"));
+        const ino_t node = inodeOf(lib + QStringLiteral("/dravennacard.db"));
+        const QString home = m_tmp.filePath(QStringLiteral("root-home"));
+        QVERIFY(QDir().mkpath(home + QStringLiteral("/tmp")));
+        Start start(m_root + QStringLiteral("/usr/bin/dravenna-deckbuilder"), {}, home,
+                    script(m_tmp.path(), QStringLiteral("as-root"), "await\nclose\n"), home + QStringLiteral("/root.log"), false);
+        QVERIFY(start.reached({QStringLiteral("step"), QStringLiteral("await"), QString()}));
+        QCOMPARE(QDir(lib).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
+        QVERIFY(QFileInfo(home + QStringLiteral("/.local/share/DravennaDeckBuilder/dravennacard.db.lock")).isFile());
+        Start wake(m_root + QStringLiteral("/usr/bin/dravenna-deckbuilder"), {}, home, script(m_tmp.path(), QStringLiteral("root-wake"), ""),
+                   home + QStringLiteral("/root-wake.log"), false);
+        QVERIFY(wake.finished());
+        QVERIFY(start.finished());
+        QCOMPARE(start.process.exitCode(), 0);
+        QCOMPARE(QDir(lib).entryList(QDir::Files | QDir::Hidden, QDir::Name), files);
+        QCOMPARE(inodeOf(lib + QStringLiteral("/dravennacard.db")), node);
+        QCOMPARE(testing::readFile(lib + QStringLiteral("/dravennacard.db")), shipped);
     }
 
     // Another local user takes every socket name the player's program could use, the old one in the

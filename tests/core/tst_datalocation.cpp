@@ -64,6 +64,10 @@ private Q_SLOTS:
         // A program folder whose database is missing still uses it: start-up reports the missing file.
         QVERIFY(QFile::remove(dir.databasePath()));
         QVERIFY(!core::chooseDataLocation(dir.path(), QStringLiteral("/x")).perUser);
+        // An installed folder is never written, by whoever could.
+        testing::writeFile(dir.filePath(QStringLiteral("installed")), "");
+        QVERIFY(QFileInfo(dir.path()).isWritable());
+        QCOMPARE(core::chooseDataLocation(dir.path(), QStringLiteral("/x")).databasePath, QStringLiteral("/x/dravennacard.db"));
     }
 
     void aReadOnlyFolderOrDatabaseMovesToThePerUserCopy() {
