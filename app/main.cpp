@@ -75,6 +75,7 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     if (const std::optional<int> answered = ui::answerBeforeDisplay(argc, argv))
         return *answered;
+    core::makeLocaleGerman();
     std::optional<ui::NoDisplayGuard> noDisplay(std::in_place);
     QApplication app(argc, argv);
     noDisplay.reset();

@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileSystemModel>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -83,6 +84,43 @@ private Q_SLOTS:
         QCOMPARE(accept.remove(u'&'), QStringLiteral("Speichern"));
     }
 
+    // Started under LC_ALL=C.UTF-8 (see main below), the file dialog still shows sizes and dates in German.
+    void fileDialogShowsSizesAndDatesInGerman() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("deck.drd"));
+        {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(QByteArray(63, 'x')) == 63 && file.flush());
+            QVERIFY(file.setFileTime(QDateTime(QDate(2026, 3, 5), QTime(14, 7)), QFileDevice::FileModificationTime));
+        }
+        QFileDialog dialog(nullptr, QStringLiteral("Laden"), dir.path());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(model);
+        QTRY_VERIFY(model->index(path).isValid() && model->data(model->index(path).siblingAtColumn(1)).toString() != QString());
+        const QModelIndex file = model->index(path);
+        QCOMPARE(model->data(file.siblingAtColumn(1)).toString(), QStringLiteral("63 Bytes"));
+        QCOMPARE(model->data(file.siblingAtColumn(3)).toString(), QStringLiteral("05.03.26 14:07"));
+    }
+
+    void theLocaleIsGermanWhateverTheEnvironmentSays() {
+        using Env = QMap<QByteArray, QString>;
+        const QString german = QStringLiteral("de_DE.UTF-8");
+        const QList<std::pair<Env, QString>> cases{
+            {{}, german},
+            {{{"LANG", "C.UTF-8"}}, german},
+            {{{"LANG", "en_US.UTF-8"}}, german},
+            {{{"LANG", "de_AT.UTF-8"}}, QString()},
+            {{{"LANG", "de_DE.UTF-8"}, {"LC_TIME", "en_GB.UTF-8"}}, german},
+            {{{"LANG", "de_DE.UTF-8"}, {"LC_ALL", "fr_FR.UTF-8"}}, german},
+            {{{"LANG", "C"}, {"LC_ALL", "de_CH.UTF-8"}}, QString()},
+            {{{"LC_NUMERIC", "de_DE"}, {"LC_TIME", "de_DE"}, {"LC_MONETARY", "de_DE"}, {"LC_MESSAGES", "de_DE"}, {"LC_MEASUREMENT", "de_DE"}},
+             QString()},
+        };
+        for (const auto& [env, expected] : cases)
+            QCOMPARE(core::germanLocaleOverride([&env](const char* name) { return env.value(name); }), expected);
+    }
+
     void typeListNamesEachPatternOnce() {
         QCOMPARE(ui::nameFilters(QStringLiteral("Textdatei (*.txt)|*.txt|Alle Dateien (*.*)|*.*")),
                  (QStringList{"Textdatei (*.txt)", "Alle Dateien (*.*)"}));
@@ -115,5 +153,13 @@ private Q_SLOTS:
     }
 };
 
-QTEST_MAIN(TstDialogPrompter)
+// As the program starts: the locale made German before the application exists.
+int main(int argc, char** argv) {
+    core::makeLocaleGerman();
+    QApplication app(argc, argv);
+    app.setAttribute(Qt::AA_Use96Dpi, true);
+    TstDialogPrompter test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_dialogprompter.moc"
