@@ -18,7 +18,8 @@
 #include "core/named.h"
 #include "cardview/cardviewer.h"
 #include "cardview/frmshowcard.h"
-#include "deckio/deckfile.h"
+#include "deck/deckhistory.h"
+#include "deck/decksession.h"
 #include "deckio/frmcardtabledata.h"
 #include "filter/filterfile.h"
 #include "filter/frmfilter.h"
@@ -41,7 +42,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTreeWidget>
-#include <QUndoStack>
+#include <QSignalBlocker>
 
 namespace ui {
 
@@ -76,6 +77,11 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     QFont windowFont = font();
     windowFont.setPointSizeF(8.25);
     setFont(windowFont);
+    sDatabasePath = core::databasePath();
+    m_deck = new deck::DeckSession(sDatabasePath, this);
+    m_history = new deck::DeckHistory(*m_deck, this);
+    connect(m_deck, &deck::DeckSession::changed, this,
+            [this](const deck::DeckChange& change) { guarded(windowTitle(), [&] { paintDeck(change); }); });
     buildControls();
     buildMenus();
     // Conditions from players and files may run long; the player sees them and may cancel.
@@ -86,32 +92,31 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     cmdcSaveLoad.defaultExt = QStringLiteral("drd");
     cmdcSaveLoad.filter = QStringLiteral("Dravenna-Decks (*.drd)|*.drd|Alle Dateien (*.*)|*.*");
 
-    // 1, 2
-    sDatabasePath = core::databasePath();
     ORDER = db::kStartOrder;
     WHERE.clear();
-    // 3, 4
     fillLeaderList();
     fillInquisitorList();
-    connect(cmbLeader, &QComboBox::currentIndexChanged, this, [this] { guarded(u"Anführer"_qs, [this] { onLeaderChosen(); }); });
+    connect(cmbLeader, &QComboBox::currentIndexChanged, this,
+            [this](int index) { guarded(u"Anführer"_qs, [this, index] { onLeaderChosen(index); }); });
     connect(cmbInquisitor, &QComboBox::currentIndexChanged, this,
-            [this] { guarded(u"Inquisitor"_qs, [this] { onInquisitorChosen(); }); });
-    // 5, 6
+            [this](int index) { guarded(u"Inquisitor"_qs, [this, index] { onInquisitorChosen(index); }); });
+    // The record sources of pool and deck.
     dtaPool.DatabaseName = sDatabasePath;
     SQLPOOL = db::sqlPool();
     dtaPool.RecordSource = SQLPOOL + ORDER;
     dtaDeck.DatabaseName = sDatabasePath;
     SQLDECK = db::sqlDeck();
     dtaDeck.RecordSource = SQLDECK + ORDER;
-    // 7
     setUpGrid(flxPool);
     setUpGrid(flxDeck);
-    // 8: an empty deck is left as it is, so that a start costs no write to disk
-    if (auto conn = db::Database::OpenDatabase(sDatabasePath); deckHasCards(*conn))
-        conn->Execute(QStringLiteral("DELETE * FROM DECK"));
-    // 9
+    // A deck left behind goes; an empty deck is left as it is, so that a start costs no write to disk.
+    {
+        const QSignalBlocker quiet(m_deck);
+        if (m_deck->hasCards())
+            m_deck->clear();
+    }
     placeFromSettings();
-    // 10
+    // The card window as the player left it.
     const auto settings = core::openSettings(QStringLiteral("frmMain"));
     const QString show = settings->value(QStringLiteral("chkShow"), QStringLiteral("True")).toString();
     const bool showCards = show.compare(QStringLiteral("False"), Qt::CaseInsensitive) != 0 && show != u"0";
@@ -120,7 +125,6 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
         showCard(QStringLiteral("BLANK"), QStringLiteral("KARTEN"));
     else if (m_cardViewer)
         m_cardViewer->closeWindow();
-    // 11
     funcSetQuickFilterCombo();
 
     // The record sources open once the window has loaded.
@@ -135,7 +139,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     connect(flxPool, &QAbstractItemView::clicked, this, [this] { showCard(flxPool->TextMatrix(flxPool->Row(), 1), {}); });
     connect(flxDeck, &QAbstractItemView::clicked, this, [this] { showCard(flxDeck->TextMatrix(flxDeck->Row(), 1), {}); });
 
-    // 12
+    // A deck named on the command line.
     const QString deckPath = core::deckPathFromArgument(commandLine);
     if (!deckPath.isEmpty() && QFileInfo(deckPath).isFile())
         LoadDeckFile(deckPath);
@@ -143,11 +147,9 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     showPoolCount();
 }
 
-frmMain::~frmMain() {
-    // The stack clears itself when it goes and reports that to the entries, which go before it.
-    if (m_undoStack)
-        m_undoStack->disconnect(this);
-}
+frmMain::~frmMain() = default;
+
+QUndoStack* frmMain::undoStack() const { return m_history->stack(); }
 
 QAction* frmMain::addEntry(QMenu* menu, const QString& caption, const char* name) {
     return named(menu->addAction(caption), name);
@@ -326,15 +328,13 @@ void frmMain::setUpGrid(FlexGrid* grid) {
 
 void frmMain::fillLeaderList() {
     cmbLeader->clear();
-    auto conn = db::Database::OpenDatabase(sDatabasePath);
-    cmbLeader->addItems(deck::leaderEntries(*conn));
+    cmbLeader->addItems(m_deck->leaderEntries());
     cmbLeader->setCurrentIndex(-1);
 }
 
 void frmMain::fillInquisitorList() {
     cmbInquisitor->clear();
-    auto conn = db::Database::OpenDatabase(sDatabasePath);
-    cmbInquisitor->addItems(deck::inquisitorEntries(*conn));
+    cmbInquisitor->addItems(m_deck->inquisitorEntries());
     cmbInquisitor->setCurrentIndex(-1);
 }
 
@@ -453,8 +453,7 @@ void frmMain::toggleCardWindow() {
 void frmMain::closeEvent(QCloseEvent* event) {
     try {
         {
-            auto conn = db::Database::OpenDatabase(sDatabasePath);
-            if (deckHasCards(*conn) &&
+            if (m_deck->hasCards() &&
                 core::prompter().message(QStringLiteral("Soll der Dravenna Deck-Builder wirklich beendet werden?"),
                                          QStringLiteral("Dravenna Deck-Builder beenden"), core::Icon::Question,
                                          core::Buttons::YesNo) == core::Answer::No) {
@@ -469,7 +468,8 @@ void frmMain::closeEvent(QCloseEvent* event) {
             m_cardViewer->closeWindow();
         if (m_frmStatistik)
             m_frmStatistik->close();
-        db::Database::OpenDatabase(sDatabasePath)->Execute(QStringLiteral("DELETE * FROM DECK"));
+        const QSignalBlocker quiet(m_deck);
+        m_deck->clear();
     } catch (const db::DbError& e) {
         showError(u"Beenden"_qs, e);
     }
@@ -480,8 +480,6 @@ void frmMain::closeEvent(QCloseEvent* event) {
         qWarning("Die Kartendatenbank wurde nicht komprimiert: %s", qPrintable(why));
     event->accept();
 }
-
-bool frmMain::deckHasCards(db::Database& conn) { return deckio::deckHasCards(conn); }
 
 void frmMain::funcSetQuickFilterCombo() {
     cmbQuickFilter->clear();

@@ -33,13 +33,14 @@ class frmSpezFilter;
 }
 
 namespace deck {
-class DeckStep;
+struct DeckChange;
+class DeckHistory;
+class DeckSession;
 }
 
 namespace ui {
 
 class FlexGrid;
-class DeckCommand;
 class frmStatistik;
 
 // The program's icon, for every window of it (the desktop's copy is the SVG in the hicolor theme).
@@ -112,8 +113,9 @@ public:
     QAction* mnuRueckgaengig = nullptr;
     QAction* mnuWiederholen = nullptr;
 
-    // The deck's steps since the program started, for "Rückgängig" and "Wiederholen".
-    QUndoStack* undoStack() const { return m_undoStack; }
+    // The deck being edited, and its steps for "Rückgängig" and "Wiederholen".
+    deck::DeckSession& deckSession() const { return *m_deck; }
+    QUndoStack* undoStack() const;
 
     bool bPoolRightButton = false;
 
@@ -129,8 +131,6 @@ public:
 Q_SIGNALS:
     // A handed-over or dropped deck path has been dealt with.
     void handOverDone();
-    // CalculateDeck has evaluated the deck anew (the notes show its state now).
-    void deckCalculated();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -140,9 +140,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    friend class DeckCommand;
-    class DeckRecorder;
-
     void buildControls();
     // Sizes and places the captioned controls so that their texts fit the fonts they are drawn in.
     void fitTexts();
@@ -160,8 +157,8 @@ private:
     // The pool with filter between its SELECT and its ORDER BY, marked against the deck.
     void requeryPool(const QString& filter);
     void requeryPoolAndDeck();
-    // After DECK changed as a whole: deck grid, pool marking and evaluation follow.
-    void deckReplaced();
+    // Lists, grids, pool marking, notes and statistics follow what the deck reports.
+    void paintDeck(const deck::DeckChange& change);
     // The deck list of the current deck; empty when the deck may not be listed (the user was told).
     QString deckListText();
     void poolRefreshWithCount();
@@ -185,17 +182,16 @@ private:
     void funcRefreshKeepTop(db::DataControl& source, FlexGrid* grid);
 
     // Leader and inquisitor.
-    void onLeaderChosen();
-    void onInquisitorChosen();
+    void onLeaderChosen(int index);
+    void onInquisitorChosen(int index);
     void onShowLeader();
     void onShowInquisitor();
     void onStandardDeck();
     void funcNewDeck();
-    bool deckHasCards(db::Database& conn);
-    // Chooses the list entry for exactly this name; leaves the list alone when there is none.
-    static void selectEntryNamed(QComboBox* list, const QString& name);
-    // Asks before a new deck replaces the cards in DECK and empties it; false when the player says No.
-    bool discardDeck(db::Database& conn, const QString& title);
+    // Asks before a new deck replaces the cards in DECK; false when the player says No.
+    bool mayDiscardDeck(const QString& title);
+    // The deck discarded when no file was chosen after all.
+    void discardAfterCancel();
 
     // CardTable exchange.
     bool BuildCardTableDeck(QByteArray& text);
@@ -212,22 +208,9 @@ private:
     void funcAbout();
     void onQuickFilterChosen(int index);
 
-    // Undo and redo of deck steps.
     void addUndoEntries(QMenu* menu);
-    void updateUndoEntries();
-    void undoDeckStep();
-    void redoDeckStep();
-    // Takes a step back (or does it again) in DECK, then in the lists, grids and notes; false, with
-    // the player told and nothing changed, when DECK could not be changed. toStart: the step taken
-    // back is the first one, so the window returns to what it showed after start-up.
-    bool applyDeckStep(const deck::DeckStep& step, bool back, bool cardsOnly, bool toStart = false);
-    QUndoStack* m_undoStack = nullptr;
-    DeckRecorder* m_recording = nullptr;
-    bool m_replaying = false;
-    // The lists' choice as the last recorded or replayed step left it: a list handler runs after
-    // its choice has already changed.
-    int m_leaderChosen = -1;
-    int m_inquisitorChosen = -1;
+    deck::DeckSession* m_deck = nullptr;
+    deck::DeckHistory* m_history = nullptr;
 
     cardview::CardViewer* m_cardViewer;
     // The dialogs stay loaded after "OK" so that they show the player's settings again.

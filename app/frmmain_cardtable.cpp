@@ -2,7 +2,8 @@
 #include "core/textfile.h"
 #include "db/database.h"
 #include "deck/entrynames.h"
-#include "app/deckrecorder.h"
+#include "deck/deckhistory.h"
+#include "deck/decksession.h"
 #include "app/frmmain.h"
 #include "app/guarded.h"
 #include "deckio/cardtable.h"
@@ -22,7 +23,6 @@ const QString kImportStep = QStringLiteral("Import von CardTable-Datei");
 
 void frmMain::funcExportCardTable() {
     try {
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
         if (funcDeckIncomplete())
             return;
         QByteArray content;
@@ -54,8 +54,8 @@ bool frmMain::BuildCardTableDeck(QByteArray& text) {
             return true;
         }
         text += deckio::buildCardTableDeck(*conn, core::readWholeFile(location.fullPath(), deckio::kMaxCardTableDataBytes),
-                                           deck::leaderName(cmbLeader->currentText()),
-                                           deck::inquisitorName(cmbInquisitor->currentText()));
+                                           deck::leaderName(m_deck->leaderEntry()),
+                                           deck::inquisitorName(m_deck->inquisitorEntry()));
         return false;
     } catch (const deckio::CardTableLineError& e) {
         // The player sees which line of the data file is at fault before the error itself.
@@ -69,18 +69,15 @@ bool frmMain::BuildCardTableDeck(QByteArray& text) {
 
 void frmMain::funcImportCardTable() {
     try {
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
-        DeckRecorder step(*this, kImportStep, DeckRecorder::Scope::Deck);
-        if (!discardDeck(*conn, QStringLiteral("CardTable-Datei Importieren")))
+        if (!mayDiscardDeck(QStringLiteral("CardTable-Datei Importieren")))
             return;
         const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("CardTable-Deck Importieren"), QStringLiteral("ctd"),
                                             QStringLiteral("CardTable-Decks"),
                                             core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
         if (path.isEmpty()) {
-            step.setText(QStringLiteral("Deck verwerfen"));
+            discardAfterCancel();
             return;
         }
-        conn->Close();
         ImportCardTableFile(path);
     } catch (const db::DbError& e) {
         showError(kImportTitle, e);
@@ -89,20 +86,15 @@ void frmMain::funcImportCardTable() {
 
 void frmMain::ImportCardTableFile(const QString& path) {
     try {
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
-        const DeckRecorder step(*this, kImportStep, DeckRecorder::Scope::Deck);
-        const QByteArray bytes = core::readWholeFile(path, deckio::kMaxCardTableDeckBytes);
-        const deckio::CardTableChoices choose{[this](const QString& name) { selectEntryNamed(cmbLeader, name); },
-                                              [this](const QString& name) { selectEntryNamed(cmbInquisitor, name); }};
-        try {
-            deckio::importCardTableDeck(*conn, bytes, choose);
-        } catch (const db::DbError&) {
-            // The cards copied so far stay; the grids and notes must show them.
-            deckReplaced();
-            throw;
-        }
-        conn->Close();
-        deckReplaced();
+        m_history->run(kImportStep, deck::DeckHistory::Scope::Deck, [&] {
+            if (m_deck->hasCards())
+                m_deck->clear();
+            const deckio::CardTableDeck parsed =
+                deckio::parseCardTableDeck(core::readWholeFile(path, deckio::kMaxCardTableDeckBytes));
+            m_deck->loadCardTable(parsed.numbers);
+            if (parsed.failure)
+                throw *parsed.failure;
+        });
         showInfo(QStringLiteral("Die CardTable-Datei wurde importiert"), QStringLiteral("CardTable-Datei Importiert"));
     } catch (const db::DbError& e) {
         showError(kImportTitle, e);

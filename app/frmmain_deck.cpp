@@ -7,7 +7,8 @@
 #include "deck/entrynames.h"
 #include "deck/sortorder.h"
 #include "db/flexgrid.h"
-#include "app/deckrecorder.h"
+#include "deck/deckhistory.h"
+#include "deck/decksession.h"
 #include "app/frmmain.h"
 #include "filter/quickfilter.h"
 
@@ -15,6 +16,7 @@
 #include <QHash>
 #include <QLabel>
 #include <QMenu>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 
 namespace ui {
@@ -100,11 +102,47 @@ void frmMain::onQuickFilterValue(int index) {
     poolRefreshWithCount();
 }
 
+// ---- what the deck reports ------------------------------------------------------------------------
+
+void frmMain::paintDeck(const deck::DeckChange& change) {
+    const deck::DeckChoice choice = m_deck->choice();
+    if (change.leader || change.inquisitor) {
+        // The lists' own handlers would make a step of it.
+        const QSignalBlocker leaderBlocker(cmbLeader);
+        const QSignalBlocker inquisitorBlocker(cmbInquisitor);
+        cmbLeader->setCurrentIndex(choice.leader);
+        cmbInquisitor->setCurrentIndex(choice.inquisitor);
+    }
+    if (change.rows) {
+        if (change.wholeDeck) {
+            dtaDeck.Refresh();
+            DeckAbgleichen();
+        } else {
+            for (const QString& number : change.removed)
+                funcUnmarkPoolCard(number);
+            for (const QString& number : change.added) {
+                if (const int r = poolRowOfNumber(number); r > 0) {
+                    flxPool->setRow(r);
+                    funcMarkPoolRow();
+                }
+            }
+            funcRefreshKeepTop(dtaDeck, flxDeck);
+        }
+    }
+    CalculateDeck();
+    // No evaluation had run yet when the program started.
+    if (change.toStart)
+        tvwNotes->clear();
+    if (change.leader && choice.leader >= 0)
+        showCard(deck::leaderName(cmbLeader->currentText()), QStringLiteral("ANFUEHRER"));
+    else if (change.inquisitor && choice.inquisitor >= 0)
+        showCard(deck::inquisitorName(cmbInquisitor->currentText()), QStringLiteral("INQUISITOR"));
+}
+
 // ---- adding and removing cards --------------------------------------------------------------------
 
 void frmMain::addCard() {
-    auto conn = db::Database::OpenDatabase(sDatabasePath);
-    if (cmbLeader->currentText().isEmpty()) {
+    if (m_deck->choice().leader < 0) {
         core::prompter().message(QStringLiteral("Ein Deck kann nur erstellt werden, wenn auch ein Anführer ausgewählt wurde."),
                                  QStringLiteral("Kein Anführer ausgewählt"), core::Icon::Information, core::Buttons::Ok);
         return;
@@ -112,24 +150,16 @@ void frmMain::addCard() {
     const int row = flxPool->Row();
     if (row < 1)
         return;
-    const QString name = db::quoted(flxPool->TextMatrix(row, 1));
-    if (conn->OpenRecordset(QStringLiteral("SELECT * FROM DECK ") + QStringLiteral("WHERE NAME = '") + name +
-                            QStringLiteral("' "))
-            .RecordCount() > 0) {
+    const QString name = flxPool->TextMatrix(row, 1);
+    if (m_deck->holdsCard(name)) {
         core::prompter().message(QStringLiteral("Die Karte ist bereits dem Deck hinzugefügt worden!\r\n\r\n"
                                                 "Hinweis: Jede Karte darf nur EINMAL in einem Deck vorkommen."),
                                  kAddTitle, core::Icon::Information, core::Buttons::Ok);
         return;
     }
-    const DeckRecorder step(*this, QStringLiteral("Karte hinzufügen"), DeckRecorder::Scope::Card, flxPool->TextMatrix(row, 1));
-    conn->Execute(QStringLiteral("INSERT INTO DECK ") + QStringLiteral("SELECT * FROM KARTEN ") +
-                  QStringLiteral("WHERE KARTEN.NAME = '") + name + QStringLiteral("' "));
-    conn->Close();
-    funcMarkPoolRow();
-    funcRefreshKeepTop(dtaDeck, flxDeck);
+    m_history->run(kAddTitle, deck::DeckHistory::Scope::Card, [&] { m_deck->addCard(name); }, name);
     if (row != flxPool->Rows() - 1)
         flxPool->setRow(row + 1);
-    CalculateDeck();
 }
 
 void frmMain::onDeckMouseReleased(Qt::MouseButton button, int row, QPoint globalPos) {
@@ -140,18 +170,10 @@ void frmMain::onDeckMouseReleased(Qt::MouseButton button, int row, QPoint global
 }
 
 void frmMain::funcDeleteCard(int row) {
-    auto conn = db::Database::OpenDatabase(sDatabasePath);
-    const QString name = db::quoted(flxDeck->TextMatrix(flxDeck->Row(), 1));
-    // Read before the row leaves the table: the grid reads its rows from there.
-    const QString number = flxDeck->TextMatrix(flxDeck->Row(), 7);
-    const DeckRecorder step(*this, QStringLiteral("Karte entfernen"), DeckRecorder::Scope::Card,
-                            flxDeck->TextMatrix(flxDeck->Row(), 1));
-    conn->Execute(QStringLiteral("DELETE * FROM DECK ") + QStringLiteral("WHERE NAME = '") + name + QStringLiteral("' "));
-    funcUnmarkPoolCard(number);
-    funcRefreshKeepTop(dtaDeck, flxDeck);
+    const QString name = flxDeck->TextMatrix(flxDeck->Row(), 1);
+    m_history->run(QStringLiteral("Karte entfernen"), deck::DeckHistory::Scope::Card, [&] { m_deck->removeCard(name); }, name);
     if (flxDeck->Rows() > 1)
         flxDeck->setRow(row == flxDeck->Rows() ? row - 1 : row);
-    CalculateDeck();
 }
 
 void frmMain::funcMarkPoolRow() {
@@ -191,18 +213,13 @@ void frmMain::funcRefreshKeepTop(db::DataControl& source, FlexGrid* grid) {
 
 // ---- leader and inquisitor ----------------------------------------------------------------------------
 
-void frmMain::onLeaderChosen() {
-    const DeckRecorder step(*this, QStringLiteral("Anführer wählen"), DeckRecorder::Scope::Choice);
-    CalculateDeck();
-    if (cmbInquisitor->currentText().isEmpty())
-        cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
-    showCard(deck::leaderName(cmbLeader->currentText()), QStringLiteral("ANFUEHRER"));
+void frmMain::onLeaderChosen(int index) {
+    m_history->run(QStringLiteral("Anführer wählen"), deck::DeckHistory::Scope::Choice, [&] { m_deck->chooseLeader(index); });
 }
 
-void frmMain::onInquisitorChosen() {
-    const DeckRecorder step(*this, QStringLiteral("Inquisitor wählen"), DeckRecorder::Scope::Choice);
-    CalculateDeck();
-    showCard(deck::inquisitorName(cmbInquisitor->currentText()), QStringLiteral("INQUISITOR"));
+void frmMain::onInquisitorChosen(int index) {
+    m_history->run(QStringLiteral("Inquisitor wählen"), deck::DeckHistory::Scope::Choice,
+                   [&] { m_deck->chooseInquisitor(index); });
 }
 
 void frmMain::onShowLeader() {
@@ -215,41 +232,29 @@ void frmMain::onShowInquisitor() {
         showCard(deck::inquisitorName(cmbInquisitor->currentText()), QStringLiteral("INQUISITOR"));
 }
 
+bool frmMain::mayDiscardDeck(const QString& title) {
+    return !m_deck->hasCards() ||
+           core::prompter().message(QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\n"
+                                                   "Soll das aktuelle Deck verworfen werden?"),
+                                    title, core::Icon::Question, core::Buttons::YesNo) != core::Answer::No;
+}
+
 void frmMain::onStandardDeck() {
-    auto conn = db::Database::OpenDatabase(sDatabasePath);
-    if (cmbLeader->currentText().isEmpty())
+    if (m_deck->choice().leader < 0)
         return;
-    const DeckRecorder step(*this, QStringLiteral("Standard-Deck"), DeckRecorder::Scope::Deck);
-    if (!discardDeck(*conn, QStringLiteral("Standard-Deck")))
+    const QString title = QStringLiteral("Standard-Deck");
+    if (!mayDiscardDeck(title))
         return;
-    const QString name = db::quoted(deck::leaderName(cmbLeader->currentText()));
-    auto rs = conn->OpenRecordset(QStringLiteral("SELECT FRAKTION FROM ANFUEHRER ") + QStringLiteral("WHERE NAME = '") + name +
-                                  QStringLiteral("' "));
-    if (rs.RecordCount() == 0)
-        return;
-    const QString faction = rs.Fields(0).toString();
-    conn->Execute(QStringLiteral("DELETE * FROM DECK"));
-    conn->Execute(QStringLiteral("INSERT INTO DECK ") + QStringLiteral("SELECT * FROM KARTEN ") +
-                  QStringLiteral("WHERE KARTEN.SET = '") + db::quoted(faction.left(1)) + QStringLiteral("' "));
-    deckReplaced();
+    m_history->run(title, deck::DeckHistory::Scope::Deck, [this] { m_deck->fillStandard(); });
 }
 
 void frmMain::funcNewDeck() {
-    auto conn = db::Database::OpenDatabase(sDatabasePath);
-    const DeckRecorder step(*this, QStringLiteral("Neues Deck"), DeckRecorder::Scope::Deck);
-    if (deckHasCards(*conn) &&
-        core::prompter().message(QStringLiteral("Soll das aktuelle Deck verworfen werden und ein Neues begonnen werden?"),
-                                 QStringLiteral("Neues Deck"), core::Icon::Question,
-                                 core::Buttons::YesNo) == core::Answer::No)
+    const QString title = QStringLiteral("Neues Deck");
+    if (m_deck->hasCards() &&
+        core::prompter().message(QStringLiteral("Soll das aktuelle Deck verworfen werden und ein Neues begonnen werden?"), title,
+                                 core::Icon::Question, core::Buttons::YesNo) == core::Answer::No)
         return;
-    conn->Execute(QStringLiteral("DELETE * FROM DECK"));
-    deckReplaced();
-}
-
-void frmMain::deckReplaced() {
-    dtaDeck.Refresh();
-    DeckAbgleichen();
-    CalculateDeck();
+    m_history->run(title, deck::DeckHistory::Scope::Deck, [this] { m_deck->clear(); });
 }
 
 // ---- evaluation -----------------------------------------------------------------------------------------
@@ -274,7 +279,6 @@ void frmMain::CalculateDeck() {
     }
     if (statisticsShown())
         m_frmStatistik->showFigures(m_figures);
-    Q_EMIT deckCalculated();
 }
 
 } // namespace ui

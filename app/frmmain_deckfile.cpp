@@ -2,7 +2,8 @@
 #include "core/programdir.h"
 #include "core/startup.h"
 #include "db/database.h"
-#include "app/deckrecorder.h"
+#include "deck/deckhistory.h"
+#include "deck/decksession.h"
 #include "app/frmmain.h"
 #include "deck/entrynames.h"
 #include "app/guarded.h"
@@ -32,8 +33,7 @@ const QString kLoadStep = QStringLiteral("Deck laden");
 
 bool frmMain::funcDeckIncomplete() {
     try {
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
-        if (const auto refusal = deckio::deckIncomplete(*conn, cmbLeader->currentText())) {
+        if (const auto refusal = m_deck->incomplete()) {
             core::prompter().message(refusal->text, refusal->title, core::Icon::Exclamation, core::Buttons::Ok);
             return true;
         }
@@ -63,7 +63,6 @@ QString frmMain::funcFileDialog(const QString& mode, const QString& title, const
 
 void frmMain::funcSave() {
     try {
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
         if (funcDeckIncomplete())
             return;
         const QString path = funcFileDialog(QStringLiteral("Save"), kSaveTitle, QStringLiteral("drd"),
@@ -71,8 +70,7 @@ void frmMain::funcSave() {
                                                 core::dialogflags::PathMustExist | core::dialogflags::NoReadOnlyReturn);
         if (path.isEmpty())
             return;
-        const deckio::DeckFileContent content =
-            deckio::collectDeck(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
+        const deckio::DeckFileContent content = m_deck->content();
         // Written whole or not at all: a failed save leaves an existing file as it was.
         if (const QString why = core::writeFileAtomically(path, deckio::encodeDeckFile(content)); !why.isEmpty())
             core::throwFileError(path, why);
@@ -84,40 +82,23 @@ void frmMain::funcSave() {
     }
 }
 
-void frmMain::selectEntryNamed(QComboBox* list, const QString& name) {
-    QStringList entries;
-    for (int i = 0; i < list->count(); ++i)
-        entries << list->itemText(i);
-    if (const int i = deckio::entryIndexForName(entries, name); i >= 0)
-        list->setCurrentIndex(i);
-}
-
-bool frmMain::discardDeck(db::Database& conn, const QString& title) {
-    if (!deckHasCards(conn))
-        return true;
-    if (core::prompter().message(QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\n"
-                                                "Soll das aktuelle Deck verworfen werden?"),
-                                 title, core::Icon::Question, core::Buttons::YesNo) == core::Answer::No)
-        return false;
-    conn.Execute(QStringLiteral("DELETE * FROM DECK"));
-    deckReplaced();
-    return true;
+void frmMain::discardAfterCancel() {
+    // The player agreed to discard the deck before choosing no file.
+    if (m_deck->hasCards())
+        m_history->run(QStringLiteral("Deck verwerfen"), deck::DeckHistory::Scope::Deck, [this] { m_deck->clear(); });
 }
 
 void frmMain::funcLoad() {
     try {
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
-        DeckRecorder step(*this, kLoadStep, DeckRecorder::Scope::Deck);
-        if (!discardDeck(*conn, kLoadTitle))
+        if (!mayDiscardDeck(kLoadTitle))
             return;
         const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("Dravenna-Deck Laden"), QStringLiteral("drd"),
                                             QStringLiteral("Dravenna-Decks"),
                                             core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
         if (path.isEmpty()) {
-            step.setText(QStringLiteral("Deck verwerfen"));
+            discardAfterCancel();
             return;
         }
-        conn->Close();
         LoadDeckFile(path);
     } catch (const db::DbError& e) {
         showError(kLoadTitle, e);
@@ -126,13 +107,10 @@ void frmMain::funcLoad() {
 
 void frmMain::funcLoadFile(const QString& path) {
     try {
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
-        const DeckRecorder step(*this, kLoadStep, DeckRecorder::Scope::Deck);
-        if (!discardDeck(*conn, kLoadTitle))
+        if (!mayDiscardDeck(kLoadTitle))
             return;
         // As if the dialog had chosen the file: the next deck dialog offers its name.
         cmdcSaveLoad.fileName = path;
-        conn->Close();
         LoadDeckFile(path);
     } catch (const db::DbError& e) {
         showError(kLoadTitle, e);
@@ -182,19 +160,12 @@ void frmMain::dropEvent(QDropEvent* event) {
 
 void frmMain::LoadDeckFile(const QString& path) {
     try {
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
-        const DeckRecorder step(*this, kLoadStep, DeckRecorder::Scope::Deck);
-        const deckio::DeckFileContent content = deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes));
-        const deckio::DeckChoices choose{[this](const QString& name) { selectEntryNamed(cmbLeader, name); },
-                                         [this](const QString& name) {
-                                             if (name.isEmpty())
-                                                 cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
-                                             else
-                                                 selectEntryNamed(cmbInquisitor, name);
-                                         }};
-        deckio::loadDeckContent(*conn, content, choose);
-        conn->Close();
-        deckReplaced();
+        m_history->run(kLoadStep, deck::DeckHistory::Scope::Deck, [&] {
+            // The deck goes first, as the player agreed: also when the file then cannot be read.
+            if (m_deck->hasCards())
+                m_deck->clear();
+            m_deck->load(deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes)));
+        });
         rememberDeckFile(path);
         showInfo(QStringLiteral("Das Dravenna-Deck wurde geladen"), QStringLiteral("Dravenna-Deck geladen"));
     } catch (const db::DbError& e) {
@@ -206,7 +177,7 @@ QString frmMain::deckListText() {
     if (funcDeckIncomplete())
         return QString();
     auto conn = db::Database::OpenDatabase(sDatabasePath);
-    return deckio::buildDeckList(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
+    return deckio::buildDeckList(*conn, m_deck->leaderEntry(), m_deck->inquisitorEntry());
 }
 
 void frmMain::funcShowDeckList() {

@@ -2,7 +2,7 @@
 // them, beside its floor: the same 60 rows put into DECK by one INSERT statement.
 #include "bench/benchsupport.h"
 #include "db/database.h"
-#include "deckio/deckfile.h"
+#include "deck/decksession.h"
 
 #include <QCoreApplication>
 #include <benchmark/benchmark.h>
@@ -31,7 +31,7 @@ void BM_LoadDeckCards(benchmark::State& state) {
         state.PauseTiming();
         emptyDeck(*conn);
         state.ResumeTiming();
-        deckio::insertCards(*conn, numbers);
+        deck::DeckSession(*conn).addCardNumbers(numbers);
     }
     state.counters["cards"] = double(kCards);
 }

@@ -1,3 +1,4 @@
+// The commands of dravenna-deck: check, list, export, import and query.
 #include "cli/commands.h"
 
 #include "cli/output.h"
@@ -8,6 +9,7 @@
 #include "db/database.h"
 #include "db/queries.h"
 #include "deck/deckevaluation.h"
+#include "deck/decksession.h"
 #include "deck/entrynames.h"
 #include "deckio/cardtable.h"
 #include "deckio/deckfile.h"
@@ -54,31 +56,6 @@ QString shown(const QString& number) {
     return u'"' + text + (number.size() > 40 ? QStringLiteral("…\"") : QStringLiteral("\""));
 }
 
-// The choice in the two lists, as the main window's lists would hold it after a load.
-struct Chosen {
-    QString leader;
-    QString inquisitor;
-};
-
-deckio::DeckChoices choicesInto(Chosen& chosen, const QStringList& leaders, const QStringList& inquisitors) {
-    return {[&chosen, &leaders](const QString& name) {
-                const int at = deckio::entryIndexForName(leaders, name);
-                if (at < 0)
-                    return;
-                chosen.leader = leaders[at];
-                // Choosing a leader with no inquisitor chosen picks "no inquisitor".
-                if (chosen.inquisitor.isEmpty())
-                    chosen.inquisitor = deck::kNoInquisitor;
-            },
-            [&chosen, &inquisitors](const QString& name) {
-                if (name.isEmpty()) {
-                    chosen.inquisitor = deck::kNoInquisitor;
-                } else if (const int at = deckio::entryIndexForName(inquisitors, name); at >= 0) {
-                    chosen.inquisitor = inquisitors[at];
-                }
-            }};
-}
-
 QString listOf(const QStringList& numbers) {
     QStringList shownNumbers;
     for (const QString& n : numbers.mid(0, 5))
@@ -89,19 +66,19 @@ QString listOf(const QStringList& numbers) {
 
 // Reads a deck file into the private DECK as the program loads one; refuses a file that is no deck
 // file or names cards the catalogue does not know.
-Chosen loadDeck(db::Database& conn, const QString& path) {
+void loadDeck(db::Database& conn, deck::DeckSession& session, const QString& path) {
     const deckio::DeckFileContent content =
         deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes));
     if (content.lineCount < 1)
         throw Failure{QStringLiteral("Die Deck-Datei %1 ist leer.").arg(path)};
-    if (deckio::leaderNameForNumber(conn, content.leaderNumber).isEmpty())
+    if (deck::leaderNameForNumber(conn, content.leaderNumber).isEmpty())
         throw Failure{QStringLiteral("%1 ist keine Deck-Datei: Zeile 1 nennt keinen bekannten Anführer (%2).")
                           .arg(path, shown(content.leaderNumber))};
     if (content.lineCount >= 2 && !content.inquisitorNumber.isEmpty() &&
-        deckio::inquisitorNameForNumber(conn, content.inquisitorNumber).isEmpty())
+        deck::inquisitorNameForNumber(conn, content.inquisitorNumber).isEmpty())
         throw Failure{QStringLiteral("%1: Zeile 2 nennt keinen bekannten Inquisitor (%2).")
                           .arg(path, shown(content.inquisitorNumber))};
-    const deckio::NumberIndex cards(conn, QStringLiteral("KARTEN"));
+    const deck::NumberIndex cards(conn, QStringLiteral("KARTEN"));
     QStringList unknown;
     for (const QString& number : content.cardNumbers)
         if (!cards.contains(number))
@@ -109,28 +86,20 @@ Chosen loadDeck(db::Database& conn, const QString& path) {
     if (!unknown.isEmpty())
         throw Failure{QStringLiteral("%1: unbekannte Kartennummer %2.").arg(path, listOf(unknown))};
 
-    Chosen chosen;
-    const QStringList leaders = deck::leaderEntries(conn);
-    const QStringList inquisitors = deck::inquisitorEntries(conn);
     try {
-        deckio::loadDeckContent(conn, content, choicesInto(chosen, leaders, inquisitors));
+        session.load(content);
     } catch (const core::AppError& e) {
         throw Failure{path + QStringLiteral(": ") + e.description()};
     }
     // A leader the lists do not offer would be checked against no limits at all.
-    if (chosen.leader.isEmpty())
+    if (session.leaderEntry().isEmpty())
         throw Failure{QStringLiteral("%1: der Anführer (%2) steht nicht in der Liste der Anführer.")
                           .arg(path, shown(content.leaderNumber))};
-    return chosen;
-}
-
-int deckCount(db::Database& conn) {
-    return conn.OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM DECK")).Fields(0).toInt();
 }
 
 // The checks every writer of the program makes first.
-void refuseIncomplete(db::Database& conn, const Chosen& chosen, const QString& path) {
-    if (const auto refusal = deckio::deckIncomplete(conn, chosen.leader))
+void refuseIncomplete(deck::DeckSession& session, const QString& path) {
+    if (const auto refusal = session.incomplete())
         throw Failure{path + QStringLiteral(": ") + refusal->text};
 }
 
@@ -166,19 +135,20 @@ void deliver(const Invocation& call, const QByteArray& fileBytes, const QByteArr
 
 int check(const Invocation& call) {
     auto conn = openCatalogue(call);
-    const Chosen chosen = loadDeck(*conn, call.files[0]);
-    const int cards = deckCount(*conn);
+    deck::DeckSession session(*conn);
+    loadDeck(*conn, session, call.files[0]);
     const deck::DeckEvaluation evaluation =
-        deck::evaluateDeck(*conn, chosen.leader, chosen.inquisitor, cards, 0);
-    print(evaluationText(evaluation, chosen.leader, chosen.inquisitor).toUtf8());
+        deck::evaluateDeck(*conn, session.leaderEntry(), session.inquisitorEntry(), session.cardCount(), 0);
+    print(evaluationText(evaluation, session.leaderEntry(), session.inquisitorEntry()).toUtf8());
     return keepsLimits(evaluation) ? kOk : kFailed;
 }
 
 int list(const Invocation& call) {
     auto conn = openCatalogue(call);
-    const Chosen chosen = loadDeck(*conn, call.files[0]);
-    refuseIncomplete(*conn, chosen, call.files[0]);
-    const QString text = deckio::buildDeckList(*conn, chosen.leader, chosen.inquisitor);
+    deck::DeckSession session(*conn);
+    loadDeck(*conn, session, call.files[0]);
+    refuseIncomplete(session, call.files[0]);
+    const QString text = deckio::buildDeckList(*conn, session.leaderEntry(), session.inquisitorEntry());
     deliver(call, call.output.isEmpty() ? QByteArray() : deckio::encodeDeckListFile(text),
             terminalText(text));
     return kOk;
@@ -186,8 +156,9 @@ int list(const Invocation& call) {
 
 int exportCardTable(const Invocation& call) {
     auto conn = openCatalogue(call);
-    const Chosen chosen = loadDeck(*conn, call.files[0]);
-    refuseIncomplete(*conn, chosen, call.files[0]);
+    deck::DeckSession session(*conn);
+    loadDeck(*conn, session, call.files[0]);
+    refuseIncomplete(session, call.files[0]);
     QString dataPath = call.cardTableData;
     if (dataPath.isEmpty()) {
         const deckio::CardTableLocation location = deckio::storedCardTableLocation();
@@ -202,7 +173,7 @@ int exportCardTable(const Invocation& call) {
     try {
         content = deckio::buildCardTableDeck(
             *conn, core::readWholeFile(dataPath, deckio::kMaxCardTableDataBytes),
-            deck::leaderName(chosen.leader), deck::inquisitorName(chosen.inquisitor));
+            deck::leaderName(session.leaderEntry()), deck::inquisitorName(session.inquisitorEntry()));
     } catch (const deckio::CardTableLineError& e) {
         throw Failure{
             QStringLiteral("%1: %2 in der Zeile %3").arg(dataPath, e.description(), shown(e.line()))};
@@ -218,9 +189,9 @@ int importCardTable(const Invocation& call) {
     const QByteArray bytes = core::readWholeFile(path, deckio::kMaxCardTableDeckBytes);
 
     // Every card line must name a card, a leader or an inquisitor of the catalogue.
-    const deckio::NumberIndex cards(*conn, QStringLiteral("KARTEN"));
-    const deckio::NumberIndex leaderNumbers(*conn, QStringLiteral("ANFUEHRER"));
-    const deckio::NumberIndex inquisitorNumbers(*conn, QStringLiteral("INQUISITOR"));
+    const deck::NumberIndex cards(*conn, QStringLiteral("KARTEN"));
+    const deck::NumberIndex leaderNumbers(*conn, QStringLiteral("ANFUEHRER"));
+    const deck::NumberIndex inquisitorNumbers(*conn, QStringLiteral("INQUISITOR"));
     core::LineDecoder decode;
     QStringList unknown;
     for (const QByteArray& line : core::splitLines(bytes)) {
@@ -239,13 +210,13 @@ int importCardTable(const Invocation& call) {
     if (!unknown.isEmpty())
         throw Failure{QStringLiteral("%1: unbekannte Kartennummer %2.").arg(path, listOf(unknown))};
 
-    Chosen chosen;
-    const QStringList leaders = deck::leaderEntries(*conn);
-    const QStringList inquisitors = deck::inquisitorEntries(*conn);
-    deckio::importCardTableDeck(*conn, bytes, choicesInto(chosen, leaders, inquisitors));
-    refuseIncomplete(*conn, chosen, path);
-    const QByteArray deckFile =
-        deckio::encodeDeckFile(deckio::collectDeck(*conn, chosen.leader, chosen.inquisitor));
+    deck::DeckSession session(*conn);
+    const deckio::CardTableDeck parsed = deckio::parseCardTableDeck(bytes);
+    session.loadCardTable(parsed.numbers);
+    if (parsed.failure)
+        throw *parsed.failure;
+    refuseIncomplete(session, path);
+    const QByteArray deckFile = deckio::encodeDeckFile(session.content());
     deliver(call, deckFile, deckFile);
     return kOk;
 }

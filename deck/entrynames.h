@@ -33,4 +33,29 @@ QString leaderName(const QString& entry);
 // name with brackets of its own stays whole; the entry "- " names the card "-".
 QString inquisitorName(const QString& entry);
 
+// Index of the list entry naming exactly this name (the text before its last " ("), -1 if none.
+int entryIndexForName(const QStringList& entries, const QString& name);
+
+// The leader and inquisitor names for a card number; empty when not found.
+QString leaderNameForNumber(db::Database& conn, const QString& number);
+QString inquisitorNameForNumber(db::Database& conn, const QString& number);
+
+// The numbers of one table, to tell at once whether a number names one of its rows; compared as
+// the catalogue compares them (without regard to case).
+class NumberIndex {
+public:
+    NumberIndex(db::Database& conn, const QString& table);
+    explicit NumberIndex(QStringList numbers);
+    // Position of the matching number, -1 for none.
+    qsizetype find(const QString& number) const;
+    bool contains(const QString& number) const { return find(number) >= 0; }
+    qsizetype size() const { return m_numbers.size(); }
+
+private:
+    QStringList m_numbers;
+};
+
+// A number with a NUL character in it names no card (the catalogue's numbers are plain text).
+inline bool namesNoCard(const QString& number) { return number.contains(QChar(u'\0')); }
+
 } // namespace deck

@@ -1,5 +1,6 @@
+// CardTable's files: its card data, the decks built from it and read back, where its data lies.
 #include "deckio/cardtable.h"
-#include "deckio/deckfile.h"
+#include "deck/entrynames.h"
 
 #include "core/programdir.h"
 #include "core/settings.h"
@@ -8,7 +9,6 @@
 #include "db/jetfunctions.h"
 #include "db/queries.h"
 
-#include <QHash>
 
 namespace deckio {
 
@@ -65,10 +65,10 @@ QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, co
                               const QString& inquisitorName) {
     // Looked up once: the data file may hold thousands of card lines.
     // The catalogue compares numbers without regard to case; CardTable may spell them either way.
-    const NumberIndex deckNumbers(column(conn, QStringLiteral("SELECT NUMMER FROM DECK")));
-    const NumberIndex leaderNumbers(column(
+    const deck::NumberIndex deckNumbers(column(conn, QStringLiteral("SELECT NUMMER FROM DECK")));
+    const deck::NumberIndex leaderNumbers(column(
         conn, QStringLiteral("SELECT NUMMER FROM ANFUEHRER WHERE NAME='") + db::quoted(leaderName) + QStringLiteral("'")));
-    const NumberIndex inquisitorNumbers(column(
+    const deck::NumberIndex inquisitorNumbers(column(
         conn, QStringLiteral("SELECT NUMMER FROM INQUISITOR WHERE NAME='") + db::quoted(inquisitorName) + QStringLiteral("'")));
 
     core::LineDecoder decode;
@@ -101,39 +101,21 @@ QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, co
 
 QByteArray encodeCardTableFile(const QByteArray& content) { return content + "\r\n"; }
 
-void importCardTableDeck(db::Database& conn, const QByteArray& deckFile, const CardTableChoices& choose) {
+CardTableDeck parseCardTableDeck(const QByteArray& deckFile) {
     core::LineDecoder decode;
-    // Each distinct number is looked up once, and only in the tables that know it: a file may
-    // name thousands of cards.
-    const NumberIndex cards(conn, QStringLiteral("KARTEN"));
-    const NumberIndex leaders(conn, QStringLiteral("ANFUEHRER"));
-    const NumberIndex inquisitors(conn, QStringLiteral("INQUISITOR"));
-    struct Names {
-        QString leader;
-        QString inquisitor;
-    };
-    QHash<QString, Names> seen;
+    CardTableDeck deck;
     for (const QByteArray& line : core::splitLines(deckFile)) {
         // A card line with a NUL byte in it names no card: it is passed over like an unknown number.
         if (!isCardLine(line, Qt::CaseSensitive) || line.contains('\0'))
             continue;
-        const QString number = cardTableNumber(decode(line));
-        auto it = seen.constFind(number);
-        if (it == seen.constEnd()) {
-            if (cards.contains(number))
-                insertCard(conn, number);
-            Names names;
-            if (leaders.contains(number))
-                names.leader = leaderNameForNumber(conn, number);
-            if (inquisitors.contains(number))
-                names.inquisitor = inquisitorNameForNumber(conn, number);
-            it = seen.insert(number, names);
+        try {
+            deck.numbers << cardTableNumber(decode(line));
+        } catch (const db::DbError& e) {
+            deck.failure = e;
+            break;
         }
-        if (!it->leader.isEmpty())
-            choose.leader(it->leader);
-        if (!it->inquisitor.isEmpty())
-            choose.inquisitor(it->inquisitor);
     }
+    return deck;
 }
 
 } // namespace deckio

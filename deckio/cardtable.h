@@ -1,11 +1,11 @@
 #pragma once
 
 #include "db/dberror.h"
-#include "deckio/deckfile.h"
 
 #include <QByteArray>
 #include <QString>
-#include <functional>
+#include <QStringList>
+#include <optional>
 
 namespace db {
 class Database;
@@ -52,12 +52,15 @@ QString cardTableNumber(const QString& line);
 QByteArray buildCardTableDeck(db::Database& conn, const QByteArray& cardData, const QString& leaderName,
                               const QString& inquisitorName);
 
-// Told of a leader or inquisitor as soon as its card line is read; never of an empty name.
-using CardTableChoices = DeckChoices;
 // The file's bytes for a built deck: the entries and one more CR LF.
 QByteArray encodeCardTableFile(const QByteArray& content);
 
-// Copies every card of a CardTable deck file into DECK, a card already there is not added twice.
-void importCardTableDeck(db::Database& conn, const QByteArray& deckFile, const CardTableChoices& choose);
+// The numbers a CardTable deck file's card lines name, in their order. A line that names none
+// ends the list there, its failure kept beside the numbers read before it.
+struct CardTableDeck {
+    QStringList numbers;
+    std::optional<db::DbError> failure;
+};
+CardTableDeck parseCardTableDeck(const QByteArray& deckFile);
 
 } // namespace deckio

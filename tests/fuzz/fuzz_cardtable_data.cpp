@@ -1,13 +1,13 @@
 // CardTable's card data read to write a CardTable deck for a deck of a few cards.
 #include "db/dberror.h"
 #include "deckio/cardtable.h"
-#include "deckio/deckfile.h"
+#include "deck/decksession.h"
 #include "tests/fuzz/fuzzsupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     db::Database& conn = fuzzing::catalogue();
     static const bool deckFilled = [&] {
-        deckio::insertCards(conn, {QStringLiteral("ORVANE 05"), QStringLiteral("SIVAR 06"), QStringLiteral("GARSK 05")});
+        deck::DeckSession(conn).addCardNumbers({QStringLiteral("ORVANE 05"), QStringLiteral("SIVAR 06"), QStringLiteral("GARSK 05")});
         return true;
     }();
     (void)deckFilled;

@@ -1,5 +1,6 @@
 // A deck file's bytes read as the main window reads them: lines, leader, inquisitor, cards into DECK.
 #include "db/dberror.h"
+#include "deck/entrynames.h"
 #include "deckio/deckfile.h"
 #include "tests/fuzz/fuzzsupport.h"
 
@@ -7,9 +8,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     db::Database& conn = fuzzing::catalogue();
     try {
         const deckio::DeckFileContent deck = deckio::parseDeckFile(fuzzing::bytes(data, size));
-        (void)deckio::leaderNameForNumber(conn, deck.leaderNumber);
-        (void)deckio::inquisitorNameForNumber(conn, deck.inquisitorNumber);
-        deckio::insertCards(conn, deck.cardNumbers);
+        (void)deck::leaderNameForNumber(conn, deck.leaderNumber);
+        (void)deck::inquisitorNameForNumber(conn, deck.inquisitorNumber);
+        deck::DeckSession(conn).addCardNumbers(deck.cardNumbers);
         conn.Execute(QStringLiteral("DELETE * FROM DECK"));
     } catch (const db::DbError&) {
     }
