@@ -1,4 +1,4 @@
-#include "cardres/main.h"
+#include "cardres/picturestore.h"
 
 #include <QFile>
 
