@@ -1,6 +1,7 @@
 // The marking pass: deck numbers read once and compared in memory, against one query per pool row.
 #include "db/database.h"
 #include "deck/deckmarking.h"
+#include "tests/helpers/rowbyrowmarking.h"
 #include "bench/benchsupport.h"
 
 #include <benchmark/benchmark.h>
@@ -39,7 +40,7 @@ void InMemory(benchmark::State& state) {
 void QueryPerRow(benchmark::State& state) {
     Setup& s = setup(static_cast<int>(state.range(0)));
     for (auto _ : state)
-        benchmark::DoNotOptimize(deck::markDeckCardsRowByRow(*s.conn, s.numbers));
+        benchmark::DoNotOptimize(testing::markDeckCardsRowByRow(*s.conn, s.numbers));
 }
 
 } // namespace

@@ -22,15 +22,4 @@ std::vector<quint32> markDeckCards(db::Database& conn, const QStringList& poolNu
     return colors;
 }
 
-std::vector<quint32> markDeckCardsRowByRow(db::Database& conn, const QStringList& poolNumbers) {
-    std::vector<quint32> colors;
-    colors.reserve(static_cast<size_t>(poolNumbers.size()));
-    for (const QString& number : poolNumbers) {
-        const auto rs = conn.OpenRecordset(QStringLiteral("SELECT * FROM DECK WHERE ") + QStringLiteral(" NUMMER='") +
-                                           db::quoted(number) + QStringLiteral("'"));
-        colors.push_back(rs.RecordCount() > 0 ? kInDeckGrey : kBlack);
-    }
-    return colors;
-}
-
 } // namespace deck

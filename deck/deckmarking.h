@@ -22,7 +22,4 @@ QSet<QString> deckNumbers(db::Database& conn);
 // Reads the deck's numbers once and compares as the database does (without regard to case).
 std::vector<quint32> markDeckCards(db::Database& conn, const QStringList& poolNumbers);
 
-// The same result by one query per pool row; kept to measure against.
-std::vector<quint32> markDeckCardsRowByRow(db::Database& conn, const QStringList& poolNumbers);
-
 } // namespace deck

@@ -2,6 +2,7 @@
 #include "db/database.h"
 #include "db/queries.h"
 #include "deck/deckmarking.h"
+#include "tests/helpers/rowbyrowmarking.h"
 #include "deck/entrynames.h"
 #include "deck/sortorder.h"
 #include "tests/helpers/testprogramdir.h"
@@ -73,7 +74,7 @@ private Q_SLOTS:
             numbers << rs.Fields(0).toString();
         numbers << QStringLiteral("garsk 05") << QStringLiteral("NIRGENDS 1") << QStringLiteral("it's");
         const auto fast = deck::markDeckCards(*conn, numbers);
-        QCOMPARE(fast, deck::markDeckCardsRowByRow(*conn, numbers));
+        QCOMPARE(fast, testing::markDeckCardsRowByRow(*conn, numbers));
         QVERIFY(std::count(fast.begin(), fast.end(), deck::kInDeckGrey) > 10);
         QCOMPARE(fast[static_cast<size_t>(numbers.size() - 3)], deck::kInDeckGrey); // numbers compare like the database
         QCOMPARE(fast.back(), deck::kBlack);
