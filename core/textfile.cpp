@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cerrno>
@@ -135,6 +136,23 @@ QString writeInPlace(const QByteArray& native, const QByteArray& bytes) {
     return written ? QString() : systemErrorText(error);
 }
 
+// The descriptor that /dev/stdout, /dev/stderr, /dev/fd/N or /proc/self/fd/N stands for, -1 for any
+// other path. It is written as a shell's redirection left it (appending, at its offset), not reopened
+// and not replaced.
+int ownDescriptor(const QString& path) {
+    static const QRegularExpression names(QStringLiteral("^/(?:dev/(?:(stdout)|(stderr)|fd/(\\d+))|proc/self/fd/(\\d+))$"));
+    const QRegularExpressionMatch match = names.match(path);
+    if (!match.hasMatch())
+        return -1;
+    if (match.hasCaptured(1))
+        return STDOUT_FILENO;
+    if (match.hasCaptured(2))
+        return STDERR_FILENO;
+    bool number = false;
+    const int fd = (match.hasCaptured(3) ? match.captured(3) : match.captured(4)).toInt(&number);
+    return number && ::fcntl(fd, F_GETFD) >= 0 ? fd : -1;
+}
+
 // The file a chain of symbolic links ends at (which need not exist yet): the link stays, its file is replaced.
 QString linkTarget(const QString& path, int* error) {
     QFileInfo info(path);
@@ -151,6 +169,8 @@ QString linkTarget(const QString& path, int* error) {
 } // namespace
 
 QString writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    if (const int fd = ownDescriptor(path); fd >= 0)
+        return writeAll(fd, bytes) ? QString() : systemErrorText(errno);
     struct stat existing {};
     const bool exists = ::stat(QFile::encodeName(path).constData(), &existing) == 0;
     if (exists && S_ISDIR(existing.st_mode))

@@ -39,8 +39,8 @@ QByteArray readWholeFile(const QString& path, qint64 maxBytes = kNoSizeLimit);
 
 // Writes bytes through a temporary file that replaces the target only once it is complete and on
 // disk; a full disk or a file-size limit leaves the target as it was. A symbolic link stays and its
-// file is replaced; a device, FIFO or terminal is written directly, never replaced. Returns an
-// error text (German), empty on success.
+// file is replaced; a device, FIFO or terminal is written directly, never replaced, and /dev/stdout
+// (and its kin) through this process's own descriptor. Returns an error text (German), empty on success.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Whether two paths name one existing file (links and other spellings included).

@@ -699,6 +699,15 @@ private Q_SLOTS:
             tool({QStringLiteral("list"), deck, QStringLiteral("-o"), QStringLiteral("/dev/stdout"), dbArg}, m_home);
         QCOMPARE(intoStdout.code, 0);
         QCOMPARE(intoStdout.out, received);
+        // Standard output appending to a file: the list is added to it, the file is neither replaced nor cut.
+        const QString log = file(QStringLiteral("protokoll.txt"));
+        testing::writeFile(log, "vorher\n");
+        const Run appended = tool({QStringLiteral("list"), deck, QStringLiteral("-o"), QStringLiteral("/dev/stdout"), dbArg},
+                                  m_home, [path = QFile::encodeName(log)] {
+                                      ::dup2(::open(path.constData(), O_WRONLY | O_APPEND), STDOUT_FILENO);
+                                  });
+        QCOMPARE(appended.code, 0);
+        QCOMPARE(testing::readFile(log), "vorher\n" + received);
 
         QVERIFY(failedWithOneLine(
             tool({QStringLiteral("list"), file(QStringLiteral("fehlt.drd")), dbArg}, m_home), 1,
