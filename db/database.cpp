@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QMutex>
+#include <cmath>
 #include <cstring>
 #include <sqlite3.h>
 
@@ -411,6 +412,7 @@ std::optional<RowidTexts> Database::runRowidTexts(const QString& sqliteSql, Trus
     RowidTexts rows;
     stepAll(stmt, trust, [&] {
         rows.rowids.push_back(sqlite3_column_int64(stmt, 0));
+        rows.nulls.push_back(sqlite3_column_type(stmt, 1) == SQLITE_NULL);
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
         rows.text.append(text, sqlite3_column_bytes(stmt, 1));
         rows.ends.push_back(rows.text.size());

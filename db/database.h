@@ -68,6 +68,7 @@ private:
 struct RowidTexts {
     std::vector<qint64> rowids;
     std::vector<qsizetype> ends; // where each row's text ends in `text`
+    std::vector<bool> nulls;     // rows whose column is NULL, which no pattern matches
     QByteArray text;             // UTF-8 as stored, one row's after the other
 };
 

@@ -1,6 +1,8 @@
 #include "db/datacontrol.h"
 
+#include "db/dberror.h"
 #include "db/jetfunctions.h"
+#include "db/querybudget.h"
 #include "db/rowsource.h"
 
 namespace db {
@@ -14,14 +16,21 @@ void DataControl::Refresh() {
     }
     const QString sql = m_connection->translate(RecordSource);
     if (const auto queries = rowidQueries(sql)) {
-        std::optional<std::vector<qint64>> rowids;
-        if (queries->narrowing)
-            rowids = narrowedRowids(queries->narrowing->baseRows, queries->narrowing->pattern);
-        if (!rowids)
-            rowids = m_connection->runRowids(queries->rowids, Trust::UserCondition);
-        if (rowids) {
-            m_model.load(std::move(*rowids), m_connection->prepareRowFetch(queries->fetch, Trust::UserCondition));
-            return;
+        try {
+            std::optional<std::vector<qint64>> rowids;
+            if (queries->narrowing)
+                rowids = narrowedRowids(queries->narrowing->baseRows, queries->narrowing->pattern);
+            if (!rowids)
+                rowids = m_connection->runRowids(queries->rowids, Trust::UserCondition);
+            if (rowids) {
+                m_model.load(std::move(*rowids), m_connection->prepareRowFetch(queries->fetch, Trust::UserCondition));
+                return;
+            }
+        } catch (const DbError& e) {
+            // Whether a failing part of a condition is reached at all depends on the order the engine
+            // tries the parts in; the whole query decides. A query cut short is not run again.
+            if (e.number() == kQueryCancelled)
+                throw;
         }
     }
     m_model.load(m_connection->runNative(sql, Trust::UserCondition));
@@ -45,7 +54,7 @@ std::optional<std::vector<qint64>> DataControl::narrowedRowids(const QString& ba
     qsizetype begin = 0;
     for (size_t i = 0; i < m_base.rowids.size(); ++i) {
         const qsizetype end = m_base.ends[i];
-        if (like->matches(m_base.text.constData() + begin, static_cast<int>(end - begin)))
+        if (!m_base.nulls[i] && like->matches(m_base.text.constData() + begin, static_cast<int>(end - begin)))
             rowids.push_back(m_base.rowids[i]);
         begin = end;
     }

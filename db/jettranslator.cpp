@@ -4,6 +4,7 @@
 #include "db/jettokenizer.h"
 
 #include <QSet>
+#include <optional>
 #include <QStringList>
 
 namespace db {
@@ -130,8 +131,53 @@ public:
         return joinAmpersands(pieces);
     }
 
+    // The whole text. A plain one-table SELECT is ordered to the end: rows the order leaves tied
+    // (all of them, without one) come in the table's own order, whichever index the engine reads.
+    QString statement(const std::vector<Node>& nodes) {
+        std::vector<Piece> pieces = translatePieces(nodes);
+        addSelectLabels(pieces);
+        QString text = joinAmpersands(pieces);
+        if (const auto table = plainSelectTable(pieces))
+            text += (m_topLevelOrder ? u", "_qs : u" ORDER BY "_qs) + *table + u".rowid"_qs;
+        return text;
+    }
+
 private:
     const Schema& m_schema;
+    // An aggregate was called in the query being translated, outside any sub-select of it.
+    bool m_aggregate = false;
+    bool m_topLevelOrder = false;
+
+    // The table of "SELECT <items> FROM <table> [WHERE …] [ORDER BY …]" with no DISTINCT, aggregate,
+    // grouping, compound, limit, join or second statement at this level; nothing otherwise.
+    std::optional<QString> plainSelectTable(const std::vector<Piece>& pieces) {
+        static const QSet<QString> conditionWords = {u"AND"_qs, u"OR"_qs, u"NOT"_qs, u"IS"_qs, u"IN"_qs, u"BETWEEN"_qs,
+                                                     u"LIKE"_qs, u"EXISTS"_qs, u"CASE"_qs, u"WHEN"_qs, u"THEN"_qs,
+                                                     u"ELSE"_qs, u"END"_qs, u"="_qs, u"<>"_qs, u"<"_qs, u">"_qs,
+                                                     u"<="_qs, u">="_qs, u"ASC"_qs, u"DESC"_qs};
+        if (m_aggregate || pieces.size() < 4 || pieces[0].kind != PieceKind::Delimiter || pieces[0].text != u"SELECT" ||
+            pieces[1].text == u"DISTINCT" || pieces[1].text == u"ALL")
+            return std::nullopt;
+        size_t from = 1;
+        while (from < pieces.size() && !(pieces[from].kind == PieceKind::Delimiter && pieces[from].text == u"FROM"))
+            ++from;
+        const size_t rest = from + 2;
+        if (rest > pieces.size() || pieces[from + 1].kind != PieceKind::Operand || pieces[from + 1].columnLabel.isEmpty() ||
+            (rest < pieces.size() && pieces[rest].text != u"WHERE" && pieces[rest].text != u"ORDER"))
+            return std::nullopt;
+        for (size_t i = rest; i < pieces.size(); ++i) {
+            const Piece& p = pieces[i];
+            if (p.kind != PieceKind::Delimiter || (p.text == u"WHERE" && i == rest))
+                continue;
+            if (p.text == u"ORDER" && !m_topLevelOrder && i + 1 < pieces.size() && pieces[i + 1].text == u"BY") {
+                m_topLevelOrder = true;
+                ++i;
+            } else if (!(conditionWords.contains(p.text) || (p.text == u"," && m_topLevelOrder))) {
+                return std::nullopt;
+            }
+        }
+        return pieces[from + 1].text;
+    }
 
     Piece name(const QString& original) const {
         if (const auto canonical = m_schema.resolve(original))
@@ -140,6 +186,8 @@ private:
     }
 
     Piece function(const QString& upper, const QString& original, const Node& group) {
+        static const QSet<QString> aggregates = {u"SUM"_qs, u"COUNT"_qs, u"AVG"_qs, u"MIN"_qs, u"MAX"_qs};
+        m_aggregate = m_aggregate || aggregates.contains(upper);
         const QString args = level(group.children);
         if (upper == u"ISNULL")
             return {PieceKind::Operand, u"(-(("_qs + args + u") IS NULL))"_qs, {}};
@@ -158,7 +206,14 @@ private:
         for (size_t i = 0; i < nodes.size(); ++i) {
             const Node& node = nodes[i];
             if (node.isGroup) {
+                // A sub-select's aggregates are its own.
+                const bool outer = m_aggregate;
+                const bool subSelect = !node.children.empty() && !node.children.front().isGroup &&
+                                       node.children.front().token.kind == TokenKind::Word &&
+                                       node.children.front().token.text.compare(u"SELECT", Qt::CaseInsensitive) == 0;
                 pieces.push_back({PieceKind::Operand, u'(' + level(node.children) + u')', {}});
+                if (subSelect)
+                    m_aggregate = outer;
                 continue;
             }
             const Token& t = node.token;
@@ -334,7 +389,7 @@ QString translateJet(const QString& jetSql, const Schema& schema) {
     const std::vector<Token> tokens = tokenizeJet(jetSql);
     size_t pos = 0;
     const std::vector<Node> tree = buildTree(tokens, pos, 0);
-    return Translator(schema).level(tree);
+    return Translator(schema).statement(tree);
 }
 
 } // namespace db

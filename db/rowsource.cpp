@@ -144,6 +144,28 @@ std::optional<RowidQueries> rowidQueries(const QString& sqliteSql) {
             return std::nullopt;
     }
 
+    // A bare number in the order is a position in the select list; the rowid query has another list.
+    // Such a term, or any other that names nothing, is left to the whole query.
+    for (qsizetype i = restIndex; i < p.size(); ++i) {
+        if (p[i].depth != 0 || !isWord(sqliteSql, p[i], QLatin1StringView("ORDER")))
+            continue;
+        bool namesNothing = true;
+        for (qsizetype j = i + 2; j <= p.size(); ++j) {
+            if (j == p.size() || (p[j].depth == 0 && sqliteSql[p[j].begin] == u',')) {
+                if (namesNothing)
+                    return std::nullopt;
+                namesNothing = true;
+                continue;
+            }
+            const QChar first = sqliteSql[p[j].begin];
+            const bool constant = (p[j].kind == Piece::Word && first.isDigit()) ||
+                                  (p[j].kind == Piece::Symbol && QStringView(u"+-().").contains(first)) ||
+                                  isAnyWord(sqliteSql, p[j], {"ASC", "DESC"});
+            namesNothing = namesNothing && constant;
+        }
+        break;
+    }
+
     const QString tableText = sqliteSql.sliced(table.begin, table.end - table.begin);
     const QString columns = sqliteSql.sliced(p[1].begin, p[from].begin - p[1].begin).trimmed();
     const QString rest = restIndex < p.size() ? sqliteSql.sliced(p[restIndex].begin) : QString();
