@@ -164,7 +164,8 @@ QString cellText(const QVariant& value) {
         return QString();
     if (value.typeId() == QMetaType::Double) {
         const double d = value.toDouble();
-        if (d == static_cast<double>(static_cast<long long>(d)))
+        // Within long long's range only: converting a double beyond it is undefined.
+        if (d >= -0x1p63 && d < 0x1p63 && d == std::trunc(d))
             return QString::number(static_cast<long long>(d));
         return QString::number(d, 'g', 15);
     }

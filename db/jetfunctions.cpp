@@ -6,6 +6,7 @@
 #include <sqlite3.h>
 
 #include <array>
+#include <cmath>
 #include <memory>
 #include <vector>
 
@@ -314,7 +315,8 @@ void likeFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
 // ---- conversions -----------------------------------------------------------------------------
 
 QString numberText(double d) {
-    if (d == static_cast<double>(static_cast<long long>(d)) && d > -1e15 && d < 1e15)
+    // The range first: converting a double beyond long long's range is undefined.
+    if (d > -1e15 && d < 1e15 && d == std::trunc(d))
         return QString::number(static_cast<long long>(d));
     return QString::number(d, 'g', 15);
 }

@@ -178,6 +178,13 @@ private Q_SLOTS:
         QCOMPARE(scalar(QStringLiteral("SELECT CSTR(3.5)")).toString(), QStringLiteral("3.5"));
         QCOMPARE(scalar(QStringLiteral("SELECT CSTR(-12)")).toString(), QStringLiteral("-12"));
         QCOMPARE(scalar(QStringLiteral("SELECT CSTR(2.0)")).toString(), QStringLiteral("2"));
+        // Numbers beyond a 64-bit integer's range, infinity included, and the grid's text of them.
+        QCOMPARE(scalar(QStringLiteral("SELECT CSTR(9.3e18)")).toString(), QStringLiteral("9.3e+18"));
+        QCOMPARE(scalar(QStringLiteral("SELECT CSTR(-1e308*10)")).toString(), QStringLiteral("-inf"));
+        QCOMPARE(scalar(QStringLiteral("SELECT CSTR(1e308*10)")).toString(), QStringLiteral("inf"));
+        QCOMPARE(db::cellText(scalar(QStringLiteral("SELECT 1e308*10"))), QStringLiteral("inf"));
+        QCOMPARE(db::cellText(scalar(QStringLiteral("SELECT -9.3e18"))), QStringLiteral("-9.3e+18"));
+        QCOMPARE(db::cellText(scalar(QStringLiteral("SELECT -9223372036854775808.0"))), QStringLiteral("-9223372036854775808"));
         QVERIFY(count(QStringLiteral("WHERE CSTR(MONDE) = '2'")) > 0);
         QCOMPARE(scalar(QStringLiteral("SELECT IIF(1 = 2, 'ja', 'nein')")).toString(), QStringLiteral("nein"));
         QCOMPARE(scalar(QStringLiteral("SELECT IIF(NULL, 'ja', 'nein')")).toString(), QStringLiteral("nein"));
