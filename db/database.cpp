@@ -265,7 +265,18 @@ void Database::fail() const {
 
 QString Database::translate(const QString& jetSql) const { return translateJet(jetSql, *m_schema); }
 
-Recordset Database::OpenRecordset(const QString& jetSql, Trust trust) { return runNative(translate(jetSql), trust); }
+Translation Database::translateQuery(const QString& jetSql) const { return translateJetQuery(jetSql, *m_schema); }
+
+Recordset Database::OpenRecordset(const QString& jetSql, Trust trust) { return run(translateQuery(jetSql), trust); }
+
+sqlite3_stmt* Database::prepareTranslation(const Translation& query, Trust trust) {
+    if (query.sql.size() != query.unordered.size())
+        if (sqlite3_stmt* stmt = prepareQuery(query.sql, trust, true))
+            return stmt;
+    return prepareQuery(query.unordered, trust);
+}
+
+Recordset Database::run(const Translation& query, Trust trust) { return readAll(prepareTranslation(query, trust), trust); }
 
 sqlite3_stmt* Database::prepareQuery(const QString& sqliteSql, Trust trust, bool lenient) {
     if (!m_handle)
@@ -368,8 +379,9 @@ void Database::stepAll(sqlite3_stmt* stmt, Trust trust, OnRow onRow) {
         fail();
 }
 
-Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
-    sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust);
+Recordset Database::runNative(const QString& sqliteSql, Trust trust) { return readAll(prepareQuery(sqliteSql, trust), trust); }
+
+Recordset Database::readAll(sqlite3_stmt* stmt, Trust trust) {
     const Finalizer finalizer{stmt};
     const int columns = sqlite3_column_count(stmt);
     std::vector<std::vector<QVariant>> rows;
@@ -384,7 +396,7 @@ Recordset Database::runNative(const QString& sqliteSql, Trust trust) {
 }
 
 QStringList Database::streamRows(const QString& jetSql, Trust trust, const RowSink& row) {
-    sqlite3_stmt* stmt = prepareQuery(translate(jetSql), trust);
+    sqlite3_stmt* stmt = prepareTranslation(translateQuery(jetSql), trust);
     const Finalizer finalizer{stmt};
     const QStringList labels = columnLabels(stmt);
     QVariantList values;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/jettranslator.h"
 #include "db/schema.h"
 
 #include <QString>
@@ -104,6 +105,9 @@ public:
     // its rows; a change gives no rows and its count of changed rows in changedRows.
     Recordset runBound(const QString& sqliteSql, const std::vector<QVariant>& values, int* changedRows = nullptr);
     QString translate(const QString& jetSql) const;
+    Translation translateQuery(const QString& jetSql) const;
+    // Runs a translated query as a whole (see prepareTranslation).
+    Recordset run(const Translation& query, Trust trust);
 
     // The first column of every row of already translated text, as integers: the rowids of a
     // record source in its order. Empty optional when the text does not prepare; errors while it
@@ -126,6 +130,11 @@ private:
     void executeNative(const QString& sqliteSql);
     // Prepares one read-only statement; nullptr (nothing thrown) when lenient and it does not prepare.
     sqlite3_stmt* prepareQuery(const QString& sqliteSql, Trust trust, bool lenient = false);
+    // Prepares a translated query. Where its rowid order keeps it from preparing, the text as written
+    // is prepared instead: a fault is then reported as the engine sees that text (an incomplete
+    // condition as incomplete), and a view, which has no rowid, still runs.
+    sqlite3_stmt* prepareTranslation(const Translation& query, Trust trust);
+    Recordset readAll(sqlite3_stmt* stmt, Trust trust);
     [[noreturn]] void fail() const;
     // Steps a prepared statement to its end, under the budget of a user condition where it is one.
     template <typename OnRow>

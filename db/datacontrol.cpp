@@ -14,8 +14,8 @@ void DataControl::Refresh() {
         m_connection = Database::OpenDatabase(DatabaseName);
         m_connectedTo = DatabaseName;
     }
-    const QString sql = m_connection->translate(RecordSource);
-    if (const auto queries = rowidQueries(sql)) {
+    const Translation whole = m_connection->translateQuery(RecordSource);
+    if (const auto queries = rowidQueries(whole.sql)) {
         try {
             std::optional<std::vector<qint64>> rowids;
             if (queries->narrowing)
@@ -33,7 +33,7 @@ void DataControl::Refresh() {
                 throw;
         }
     }
-    m_model.load(m_connection->runNative(sql, Trust::UserCondition));
+    m_model.load(m_connection->run(whole, Trust::UserCondition));
 }
 
 std::optional<std::vector<qint64>> DataControl::narrowedRowids(const QString& baseRows, const QString& pattern) {

@@ -131,15 +131,14 @@ public:
         return joinAmpersands(pieces);
     }
 
-    // The whole text. A plain one-table SELECT is ordered to the end: rows the order leaves tied
-    // (all of them, without one) come in the table's own order, whichever index the engine reads.
-    QString statement(const std::vector<Node>& nodes) {
+    Translation statement(const std::vector<Node>& nodes) {
         std::vector<Piece> pieces = translatePieces(nodes);
         addSelectLabels(pieces);
-        QString text = joinAmpersands(pieces);
+        Translation t{joinAmpersands(pieces), {}};
+        t.unordered = t.sql;
         if (const auto table = plainSelectTable(pieces))
-            text += (m_topLevelOrder ? u", "_qs : u" ORDER BY "_qs) + *table + u".rowid"_qs;
-        return text;
+            t.sql += (m_topLevelOrder ? u", "_qs : u" ORDER BY "_qs) + *table + u".rowid"_qs;
+        return t;
     }
 
 private:
@@ -378,7 +377,7 @@ bool isEngineFunctionOfTheDialect(const QString& sqliteName) {
     return names.contains(sqliteName.toLower());
 }
 
-QString translateJet(const QString& jetSql, const Schema& schema) {
+Translation translateJetQuery(const QString& jetSql, const Schema& schema) {
     if (jetSql.size() > kMaxJetSqlLength)
         throw DbError(kTooComplex, QStringLiteral("Die Abfrage ist zu lang: %1 Zeichen, erlaubt sind höchstens %2.")
                                        .arg(jetSql.size())

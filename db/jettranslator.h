@@ -20,9 +20,19 @@ inline constexpr int kMaxJetNesting = 100;
 inline const QString kTooDeeplyNested =
     QStringLiteral("Die Abfrage ist zu komplex: Klammern und Funktionen sind zu tief verschachtelt.");
 
+struct Translation {
+    QString sql;
+    // The text without the rowid order a plain one-table SELECT gets (see translateJetQuery); the
+    // same as sql for any other text.
+    QString unordered;
+};
+
 // Rewrites one Jet SQL text into SQLite SQL: names resolved and quoted, literals single-quoted,
-// Jet operators and functions mapped. Throws DbError on text it cannot translate.
-QString translateJet(const QString& jetSql, const Schema& schema);
+// Jet operators and functions mapped. A plain one-table SELECT is ordered to the end by its table's
+// rowid, so that rows its order leaves tied (all of them, without an order) come in the table's own
+// order, whichever index the engine reads. Throws DbError on text it cannot translate.
+Translation translateJetQuery(const QString& jetSql, const Schema& schema);
+inline QString translateJet(const QString& jetSql, const Schema& schema) { return translateJetQuery(jetSql, schema).sql; }
 
 // Whether the engine function of this name is one the translation emits; conditions from users or
 // files may call no other.
