@@ -15,7 +15,7 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 seconds="${FUZZ_SECONDS:-20}"
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(fuzz_jetsql fuzz_deckfile fuzz_cardtable_deck fuzz_cardtable_data fuzz_filterfile fuzz_specialfilter)
+[ ${#targets[@]} -eq 0 ] && targets=(fuzz_jetsql fuzz_deckfile fuzz_cardtable_deck fuzz_cardtable_data fuzz_filterfile fuzz_specialfilter fuzz_rowsondemand)
 findings=build/fuzz/findings
 mkdir -p "$findings"
 for t in "${targets[@]}"; do
