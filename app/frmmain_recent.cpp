@@ -5,6 +5,7 @@
 #include "core/settings.h"
 #include "deckio/recentdecks.h"
 
+#include <algorithm>
 #include <QAction>
 #include <QFileInfo>
 #include <QMenu>
@@ -18,8 +19,14 @@ deckio::RecentDecks storedRecentDecks() { return deckio::RecentDecks::fromSettin
 } // namespace
 
 void frmMain::addRecentEntries(QMenu* datei) {
-    datei->addSeparator()->setObjectName(QStringLiteral("mnuSepZuletzt"));
-    mnuZuletzt = named(datei->addMenu(QStringLiteral("Zuletzt geöffnet")), "mnuZuletzt");
+    // Directly above "Beenden", where desktop programs keep it; the exit entry stays last.
+    const QList<QAction*> entries = datei->actions();
+    const auto found = std::find_if(entries.cbegin(), entries.cend(),
+                                    [](const QAction* a) { return a->objectName() == u"mnuBeenden"; });
+    QAction* exit = found == entries.cend() ? nullptr : *found;
+    mnuZuletzt = named(new QMenu(QStringLiteral("Zuletzt geöffnet"), datei), "mnuZuletzt");
+    datei->insertMenu(exit, mnuZuletzt);
+    datei->insertSeparator(exit)->setObjectName(QStringLiteral("mnuSepZuletzt"));
     mnuZuletzt->menuAction()->setObjectName(QStringLiteral("mnuZuletztGeoeffnet"));
     mnuZuletzt->setToolTipsVisible(true);
     refreshRecentMenu();
@@ -27,10 +34,12 @@ void frmMain::addRecentEntries(QMenu* datei) {
 
 void frmMain::refreshRecentMenu() {
     mnuZuletzt->clear();
-    const QStringList paths = storedRecentDecks().paths();
+    const deckio::RecentDecks recent = storedRecentDecks();
+    const QStringList paths = recent.paths();
+    const QStringList captions = recent.captions();
     for (int i = 0; i < paths.size(); ++i) {
         const QString path = paths.at(i);
-        QAction* entry = mnuZuletzt->addAction(deckio::RecentDecks::caption(i + 1, path));
+        QAction* entry = mnuZuletzt->addAction(captions.at(i));
         entry->setObjectName(QStringLiteral("mnuZuletzt_%1").arg(i + 1));
         entry->setToolTip(path);
         connect(entry, &QAction::triggered, this, [this, path] { guarded(u"Zuletzt geöffnet"_qs, [this, &path] { openRecentDeck(path); }); });

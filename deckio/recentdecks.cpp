@@ -1,5 +1,6 @@
 #include "deckio/recentdecks.h"
 
+#include <algorithm>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -61,6 +62,29 @@ QString RecentDecks::caption(int position, const QString& path) {
     QString name = QFileInfo(path).fileName();
     name.replace(u'&', QStringLiteral("&&"));
     return QStringLiteral("&%1 %2").arg(position).arg(name);
+}
+
+QStringList RecentDecks::captions() const {
+    const auto fileName = [](const QString& p) { return QFileInfo(p).fileName(); };
+    const auto folder = [](const QString& p) { return QFileInfo(p).absolutePath(); };
+    const auto folderName = [](const QString& p) { return QFileInfo(QFileInfo(p).absolutePath()).fileName(); };
+    QStringList result;
+    for (int i = 0; i < m_paths.size(); ++i) {
+        const QString& path = m_paths.at(i);
+        QString text = caption(i + 1, path);
+        const auto sameName = [&](const QString& other) { return other != path && fileName(other) == fileName(path); };
+        if (std::any_of(m_paths.cbegin(), m_paths.cend(), sameName)) {
+            // Only the entries of the same file name decide whether the folder's name tells them apart.
+            const bool nameTells = std::none_of(m_paths.cbegin(), m_paths.cend(), [&](const QString& other) {
+                return sameName(other) && folderName(other) == folderName(path);
+            });
+            QString where = nameTells && !folderName(path).isEmpty() ? folderName(path) : QDir::toNativeSeparators(folder(path));
+            where.replace(u'&', QStringLiteral("&&"));
+            text += QStringLiteral(" (%1)").arg(where);
+        }
+        result << text;
+    }
+    return result;
 }
 
 } // namespace deckio

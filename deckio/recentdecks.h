@@ -31,6 +31,9 @@ public:
     // The menu caption: "&<position> <file name>", an ampersand of the name doubled so that it is
     // shown and not taken as the mnemonic.
     static QString caption(int position, const QString& path);
+    // The captions of the whole list: a file name that stands more than once is followed by its
+    // folder's name in parentheses, or by the whole folder where the folders' names are alike too.
+    QStringList captions() const;
 
 private:
     QStringList m_paths;

@@ -89,6 +89,13 @@ private Q_SLOTS:
     void captionsNumberTheEntriesAndShowAmpersands() {
         QCOMPARE(RecentDecks::caption(1, QStringLiteral("/home/p/Orvane.drd")), QStringLiteral("&1 Orvane.drd"));
         QCOMPARE(RecentDecks::caption(8, QStringLiteral("/home/p/a & b.drd")), QStringLiteral("&8 a && b.drd"));
+        // Files of one name are told apart by their folder's name, or by the whole folder where that is alike too.
+        RecentDecks list;
+        for (const char* path : {"/x/alt/Orvane.drd", "/y/alt/Orvane.drd", "/home/p/Sivar.drd", "/home/p/neu & gut/Orvane.drd",
+                                 "/home/p/a.drd", "/home/q/b/a.drd"})
+            list.add(QString::fromUtf8(path));
+        QCOMPARE(list.captions(), (QStringList{"&1 a.drd (b)", "&2 a.drd (p)", "&3 Orvane.drd (neu && gut)", "&4 Sivar.drd",
+                                              "&5 Orvane.drd (/y/alt)", "&6 Orvane.drd (/x/alt)"}));
     }
 
     void theStoreKeepsTheListAndCleansAnEditedOne() {
@@ -125,16 +132,19 @@ private Q_SLOTS:
         QMenu* datei = f.window->findChild<QMenu*>(QStringLiteral("mnuHDatei"));
         QVERIFY(datei);
         const QList<QAction*> entries = datei->actions();
-        // The specified entries stay as they were, "Beenden" last of them; then a separator of its own.
+        // The specified entries keep their order; the list stands between the separator and "Beenden", behind one
+        // of its own, and the exit entry stays last.
         QCOMPARE(entries.size(), 8);
-        QCOMPARE(entries.at(5)->objectName(), QStringLiteral("mnuBeenden"));
+        QCOMPARE(entries.at(4)->objectName(), QStringLiteral("mnuSep1"));
+        QCOMPARE(entries.at(5)->text(), QStringLiteral("Zuletzt geöffnet"));
+        QCOMPARE(entries.at(5)->menu(), f.window->mnuZuletzt);
         QVERIFY(entries.at(6)->isSeparator());
         QCOMPARE(entries.at(6)->objectName(), QStringLiteral("mnuSepZuletzt"));
-        QCOMPARE(entries.at(7)->text(), QStringLiteral("Zuletzt geöffnet"));
-        QCOMPARE(entries.at(7)->menu(), f.window->mnuZuletzt);
+        QCOMPARE(entries.last()->objectName(), QStringLiteral("mnuBeenden"));
+        QCOMPARE(entries.last()->text(), QStringLiteral("Beenden"));
         // Nothing loaded or saved yet.
         QVERIFY(f.window->mnuZuletzt->actions().isEmpty());
-        QVERIFY(!entries.at(7)->isEnabled());
+        QVERIFY(!entries.at(5)->isEnabled());
 
         f.chooseLeader(QStringLiteral("Harald"));
         f.addByNumber({"ORVANE 07"});
@@ -144,7 +154,7 @@ private Q_SLOTS:
         QCOMPARE(captions(f.window->mnuZuletzt), QStringList{"&1 Gespeichert && neu.drd"});
         QCOMPARE(tooltips(f.window->mnuZuletzt), QStringList{saved});
         QVERIFY(f.window->mnuZuletzt->toolTipsVisible());
-        QVERIFY(entries.at(7)->isEnabled());
+        QVERIFY(entries.at(5)->isEnabled());
 
         const QString loaded = f.dir.filePath(QStringLiteral("Geladen.drd"));
         testing::writeFile(loaded, testing::deckFileFor(f.dir.databasePath(), QStringLiteral("Hild"), 3));
