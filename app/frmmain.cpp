@@ -15,6 +15,7 @@
 #include "app/frminfo.h"
 #include "app/frmstatistik.h"
 #include "app/guarded.h"
+#include "app/heldboxes.h"
 #include "core/named.h"
 #include "cardview/cardviewer.h"
 #include "cardview/frmshowcard.h"
@@ -34,6 +35,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -41,6 +43,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QSignalBlocker>
 
@@ -84,6 +87,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
             [this](const deck::DeckChange& change) { guarded(windowTitle(), [&] { paintDeck(change); }); });
     buildControls();
     buildMenus();
+    addPlayerKeys();
     // Conditions from players and files may run long; the player sees them and may cancel.
     db::installQueryProgressWindow();
     setAcceptDrops(true);
@@ -134,6 +138,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     flxDeck->setGridModel(&dtaDeck.model());
     flxPool->setColumnWidthsTwips(kColumnTwips);
     flxDeck->setColumnWidthsTwips(kColumnTwips);
+    restoreColumnWidths();
     connect(flxPool, &FlexGrid::selectionMoved, this, [this] { showCard(flxPool->TextMatrix(flxPool->Row(), 1), {}); });
     connect(flxDeck, &FlexGrid::selectionMoved, this, [this] { showCard(flxDeck->TextMatrix(flxDeck->Row(), 1), {}); });
     connect(flxPool, &QAbstractItemView::clicked, this, [this] { showCard(flxPool->TextMatrix(flxPool->Row(), 1), {}); });
@@ -141,8 +146,12 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
 
     // A deck named on the command line.
     const QString deckPath = core::deckPathFromArgument(commandLine);
-    if (!deckPath.isEmpty() && QFileInfo(deckPath).isFile())
+    if (!deckPath.isEmpty() && QFileInfo(deckPath).isFile()) {
+        // Its box waits for the window: shown now, it would stand alone on an empty screen.
+        HeldBoxes held;
         LoadDeckFile(deckPath);
+        m_heldBoxes = std::move(held.boxes);
+    }
     m_loaded = true;
     showPoolCount();
 }
@@ -425,12 +434,16 @@ void frmMain::layoutControls() {
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         layoutControls();
+    if (watched == txtQuickNameFilter && event->type() == QEvent::KeyPress && nameBoxKey(static_cast<QKeyEvent*>(event)))
+        return true;
     return QMainWindow::eventFilter(watched, event);
 }
 
 bool frmMain::event(QEvent* event) {
     if (event->type() == QEvent::WindowActivate && m_loaded)
         showPoolCount();
+    if (event->type() == QEvent::Show && !m_heldBoxes.empty())
+        QTimer::singleShot(0, this, &frmMain::showHeldBoxes);
     return QMainWindow::event(event);
 }
 
@@ -462,6 +475,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
             }
         }
         m_closing = true;
+        storeColumnWidths();
         if (!isMinimized())
             writeSettings();
         if (m_cardViewer)

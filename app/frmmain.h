@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/heldboxes.h"
 #include "core/prompter.h"
 #include "db/datacontrol.h"
 #include "deck/deckfigures.h"
@@ -7,9 +8,11 @@
 #include <QMainWindow>
 #include <QVector>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QIcon;
+class QKeyEvent;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -208,6 +211,14 @@ private:
     void funcAbout();
     void onQuickFilterChosen(int index);
 
+    // Shortcuts, the name box's keys, accessible names and the headers' tool tips.
+    void addPlayerKeys();
+    // Down in the name box goes into the pool's first row; true when the key was used.
+    bool nameBoxKey(QKeyEvent* event);
+    // Widths the player dragged the columns to, kept from one start to the next.
+    void restoreColumnWidths();
+    void storeColumnWidths();
+
     void addUndoEntries(QMenu* menu);
     deck::DeckSession* m_deck = nullptr;
     deck::DeckHistory* m_history = nullptr;
@@ -232,6 +243,10 @@ private:
     void openRecentDeck(const QString& path);
 
     bool m_loaded = false;
+    // Boxes of the start-up deck, shown over the window once it is up.
+    std::vector<HeldBoxes::Box> m_heldBoxes;
+    int m_heldWaits = 0;
+    void showHeldBoxes();
     int m_leaderFrameExtra = 0; // pixels the leader frame is wider than designed
     bool m_closing = false;
     QStringList m_handedOver;

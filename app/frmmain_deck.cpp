@@ -53,8 +53,13 @@ int frmMain::DeckAbgleichen() {
     flxPool->setRedraw(false);
     // The pool consults the deck's numbers for the rows it shows instead of reading every row.
     dtaPool.model().markRows(7, deck::deckNumbers(*conn), deck::kInDeckGrey);
-    // The pass ends on the last pool row, but the player keeps looking where they were.
-    flxPool->setRow(flxPool->Rows() - 1, FlexGrid::Scroll::Keep);
+    // The player stays on the row they were on while it is in view, else on the row shown at the top, so
+    // that the card window shows that card and the arrow keys move from there.
+    const int top = flxPool->TopRow();
+    const int shown = flxPool->viewport()->height() / qMax(1, flxPool->rowHeight(0));
+    const int current = flxPool->Row();
+    if (top > 0 && (current < top || current > top + shown))
+        flxPool->setRow(top, FlexGrid::Scroll::Keep);
     flxPool->setRedraw(true);
     return 0;
 }
@@ -274,7 +279,9 @@ void frmMain::CalculateDeck() {
         auto* item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tvwNotes);
         item->setText(0, node.text);
         item->setData(0, Qt::UserRole, node.key);
-        item->setForeground(0, node.red ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        // Black notes are written in the desktop's text colour, so that a dark desktop shows them too.
+        if (node.red)
+            item->setForeground(0, QColor(255, 0, 0));
         byKey.insert(node.key, item);
     }
     if (statisticsShown())

@@ -5,6 +5,7 @@
 #include "deck/deckhistory.h"
 #include "deck/decksession.h"
 #include "app/frmmain.h"
+#include "core/settings.h"
 #include "deck/entrynames.h"
 #include "app/guarded.h"
 #include "deckio/deckfile.h"
@@ -17,6 +18,8 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <utility>
+#include <QWindow>
 #include <QMimeData>
 #include <QTimer>
 
@@ -48,7 +51,11 @@ bool frmMain::funcDeckIncomplete() {
 QString frmMain::funcFileDialog(const QString& mode, const QString& title, const QString& extension,
                                 const QString& filterName, unsigned flags) {
     core::prepareFileDialog(cmdcSaveLoad, title, extension, filterName, flags);
-    cmdcSaveLoad.initDir = core::deckFilesDirectory();
+    // The first time where the program has always opened it; after that in the folder last used for this
+    // kind of file, while that folder is there.
+    const auto folders = core::openSettings(QStringLiteral("Ordner"));
+    const QString lastUsed = folders->value(extension).toString();
+    cmdcSaveLoad.initDir = !lastUsed.isEmpty() && QFileInfo(lastUsed).isDir() ? lastUsed : core::deckFilesDirectory();
     bool save;
     if (mode == u"Load" || mode == u"Open" || mode == u"Öffnen")
         save = false;
@@ -58,6 +65,7 @@ QString frmMain::funcFileDialog(const QString& mode, const QString& title, const
         return QString();
     if (!core::prompter().fileDialog(cmdcSaveLoad, save))
         return QString();
+    folders->setValue(extension, QFileInfo(cmdcSaveLoad.fileName).absolutePath());
     return cmdcSaveLoad.fileName;
 }
 
@@ -171,6 +179,20 @@ void frmMain::LoadDeckFile(const QString& path) {
     } catch (const db::DbError& e) {
         showError(kLoadTitle, e);
     }
+}
+
+void frmMain::showHeldBoxes() {
+    // Once the window manager has the window on screen and active, so that the box is its own; a desktop
+    // that never activates it gets the box after a while all the same.
+    if (m_heldBoxes.empty() || m_closing)
+        return;
+    const bool up = windowHandle() && windowHandle()->isExposed() && isActiveWindow();
+    if (!up && ++m_heldWaits < 60) {
+        QTimer::singleShot(50, this, &frmMain::showHeldBoxes);
+        return;
+    }
+    for (const HeldBoxes::Box& box : std::exchange(m_heldBoxes, {}))
+        core::prompter().message(box.text, box.title, box.icon, core::Buttons::Ok);
 }
 
 QString frmMain::deckListText() {

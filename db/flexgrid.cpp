@@ -3,10 +3,13 @@
 #include "db/gridmodel.h"
 #include "core/windowplace.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <utility>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace ui {
 
@@ -21,10 +24,14 @@ protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
         QStyledItemDelegate::initStyleOption(option, index);
         option->state &= ~QStyle::State_HasFocus;
-        const QColor color(QRgb(index.data(db::GridModel::TextColorRole).toUInt()));
-        option->palette.setColor(QPalette::Text, color);
-        option->palette.setColor(QPalette::HighlightedText, color.rgb() == 0 ? option->palette.color(QPalette::HighlightedText)
-                                                                                  : color.lighter(130));
+        // An unmarked row is written in the desktop's text colour, black on a light desktop and legible on a dark
+        // one; only the marking greys are fixed colours.
+        const quint32 rgb = index.data(db::GridModel::TextColorRole).toUInt();
+        if (rgb != db::GridModel::Black) {
+            const QColor color{QRgb(rgb)};
+            option->palette.setColor(QPalette::Text, color);
+            option->palette.setColor(QPalette::HighlightedText, color.lighter(130));
+        }
         option->displayAlignment = Qt::AlignLeft | Qt::AlignTop;
     }
 };
@@ -42,7 +49,13 @@ FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
     setTabKeyNavigation(false);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Names and numbers are often longer than the designed widths: the player may widen a column.
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    horizontalHeader()->setMinimumSectionSize(8);
+    connect(horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (QApplication::mouseButtons() != Qt::NoButton)
+            m_resizing = true;
+    });
     horizontalHeader()->setSectionsClickable(true);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -111,6 +124,15 @@ void FlexGrid::setColumnWidthsTwips(const QList<int>& twips) {
         setColumnWidth(c, twipsToPixels(this, twips[c]));
 }
 
+void FlexGrid::setHeaderToolTip(int column, const QString& text) { m_headerToolTips.insert(column, text); }
+
+QList<int> FlexGrid::columnWidthsTwips() const {
+    QList<int> twips;
+    for (int c = 0; c < horizontalHeader()->count(); ++c)
+        twips << pixelsToTwips(this, columnWidth(c));
+    return twips;
+}
+
 int FlexGrid::rowAt(const QPoint& viewportPos) const {
     const int r = QTableView::rowAt(viewportPos.y());
     return r < 0 ? 0 : r + 1;
@@ -142,8 +164,21 @@ void FlexGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool FlexGrid::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const QString text = m_headerToolTips.value(horizontalHeader()->logicalIndexAt(help->pos()));
+        if (text.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), text, horizontalHeader()->viewport());
+        return true;
+    }
+    if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_resizing = false;
     if (watched == horizontalHeader()->viewport() && event->type() == QEvent::MouseButtonRelease) {
         auto* me = static_cast<QMouseEvent*>(event);
+        if (std::exchange(m_resizing, false))
+            return false;
         const int column = horizontalHeader()->logicalIndexAt(me->position().toPoint());
         if (column >= 0)
             Q_EMIT headerReleased(me->button(), column, me->globalPosition().toPoint());

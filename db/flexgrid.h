@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QTableView>
 
 namespace db {
@@ -29,6 +30,9 @@ public:
     void setTopRow(int row);
     void setRedraw(bool on);
     void setColumnWidthsTwips(const QList<int>& twips);
+    QList<int> columnWidthsTwips() const;
+    // Shown when the mouse rests on the column's header cell.
+    void setHeaderToolTip(int column, const QString& text);
     int rowAt(const QPoint& viewportPos) const; // 0 over no data row
 
 Q_SIGNALS:
@@ -48,6 +52,9 @@ protected:
 
 private:
     db::GridModel* m_model = nullptr;
+    // A drag on a header edge widens a column; its release is no click on the header.
+    bool m_resizing = false;
+    QHash<int, QString> m_headerToolTips;
 };
 
 } // namespace ui

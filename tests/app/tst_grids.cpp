@@ -222,9 +222,14 @@ private Q_SLOTS:
             grey += inDeck;
         }
         QCOMPARE(grey, 2);
-        QCOMPARE(f.window->flxPool->Row(), f.window->flxPool->Rows() - 1);
-        // The re-sorted pool is shown from its top, not scrolled to the row the pass ended on.
+        // The re-sorted pool is shown from its top; the player is on that row, the card window shows its card and
+        // the arrow keys move on from there.
         QCOMPARE(f.window->flxPool->TopRow(), 1);
+        QCOMPARE(f.window->flxPool->Row(), 1);
+        QCOMPARE(f.viewer.last().first, f.window->flxPool->TextMatrix(1, 1));
+        QTest::keyClick(f.window->flxPool, Qt::Key_Down);
+        QCOMPARE(f.window->flxPool->Row(), 2);
+        QCOMPARE(f.viewer.last().first, f.window->flxPool->TextMatrix(2, 1));
     }
 
     void rightClickOnHeadersOffersTheColumnValues() {

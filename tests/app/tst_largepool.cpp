@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
+#include <QUndoStack>
 #include <QtTest/QTest>
 
 using testing::MainWindowFixture;
@@ -69,12 +70,19 @@ private Q_SLOTS:
 
         // The standard deck fills the deck grid beyond one screen; the pass greys its cards.
         f.chooseLeader(QStringLiteral("Harald"));
+        pool->setRow(3);
         QTest::mouseClick(w.cmdStandard, Qt::LeftButton);
         const int deckCards = f.deckRows();
         QCOMPARE(deckCards, f.deckCountInDatabase());
         QVERIFY(deckCards > 30);
         greyExactlyForDeckCards(f);
-        QCOMPARE(pool->Row(), pool->Rows() - 1);
+        // The player stays on the row they were on; so does an undo.
+        QCOMPARE(pool->Row(), 3);
+        w.undoStack()->undo();
+        QCOMPARE(f.deckRows(), 0);
+        QCOMPARE(pool->Row(), 3);
+        w.undoStack()->redo();
+        QCOMPARE(f.deckRows(), deckCards);
 
         // The deck grid keeps its first visible row while cards are added and removed.
         const int deckTop = 4;
@@ -106,7 +114,7 @@ private Q_SLOTS:
         f.clickPoolHeader(1);
         poolShowsTheWholeQuery(f);
         greyExactlyForDeckCards(f);
-        QCOMPARE(pool->Row(), pool->Rows() - 1);
+        QCOMPARE(pool->Row(), pool->TopRow());
 
         // One letter, then a narrowing word: the rows, the count and the marks follow each keystroke.
         w.txtQuickNameFilter->setText(QStringLiteral("k"));

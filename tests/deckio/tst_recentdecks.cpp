@@ -279,6 +279,54 @@ private Q_SLOTS:
         QCOMPARE(captions(f.window->mnuZuletzt), QStringList{"&1 Bleibt.drd"});
         QCOMPARE(storedPaths().mid(0, 2), (QStringList{kept, QString()}));
     }
+
+    void eachKindOfFileDialogOpensInTheFolderLastUsedForIt() {
+        MainWindowFixture f;
+        QVERIFY(QDir(f.dir.path()).mkpath(QStringLiteral("Decks/alt")) && QDir(f.dir.path()).mkpath(QStringLiteral("Listen")));
+        const QString decks = f.dir.filePath(QStringLiteral("Decks/alt"));
+        const QString lists = f.dir.filePath(QStringLiteral("Listen"));
+        const QString first = f.dir.path();
+        // The folder the entry's file dialog opened in; the path is what the player then chooses (empty: cancel).
+        const auto folderOf = [&f](const char* entry, const QString& chosen) {
+            const size_t before = f.prompter.dialogs.size();
+            f.prompter.choose(chosen);
+            f.trigger(entry);
+            return f.prompter.dialogs.size() == before + 1 ? f.prompter.dialogs.back().state.initDir : QStringLiteral("(none)");
+        };
+        const auto deckWithACard = [&f] {
+            if (f.deckRows() == 0) {
+                f.chooseLeader(QStringLiteral("Harald"));
+                f.addByNumber({"ORVANE 07"});
+            }
+        };
+        const auto yesIfCards = [&f] {
+            if (f.deckRows() > 0)
+                f.prompter.answer(core::Answer::Yes);
+        };
+        f.start();
+        deckWithACard();
+        // The first time each dialog opens where it always has.
+        QCOMPARE(folderOf("mnuSpeichern", decks + QStringLiteral("/Erstes.drd")), first);
+        QCOMPARE(folderOf("mnuDeckliste", lists + QStringLiteral("/Liste.txt")), first);
+        QVERIFY(QFile::exists(lists + QStringLiteral("/Liste.txt")));
+        yesIfCards();
+        QCOMPARE(folderOf("mnuCTImport", QString()), first);
+        // Then in the folder last used for that kind of file: decks, lists and CardTable files apart.
+        deckWithACard();
+        QCOMPARE(folderOf("mnuDeckliste", QString()), lists);
+        yesIfCards();
+        QCOMPARE(folderOf("mnuCTImport", QString()), first);
+        yesIfCards();
+        QCOMPARE(folderOf("mnuLaden", QString()), decks);
+        // Kept for the next start; a folder that has gone gives way to the first one.
+        yesIfCards();
+        QVERIFY(f.close());
+        QVERIFY(QDir(lists).removeRecursively());
+        f.start();
+        QCOMPARE(folderOf("mnuLaden", QString()), decks);
+        deckWithACard();
+        QCOMPARE(folderOf("mnuDeckliste", QString()), first);
+    }
 };
 
 QTEST_MAIN(TstRecentDecks)
