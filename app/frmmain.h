@@ -126,6 +126,8 @@ public:
     // path names a file, loads it as "Deck Laden" would (discard question first), once no dialog
     // is open. An empty path only brings the window to the front.
     void takeHandOver(const QString& deckPath, bool toFront = true);
+    // Boxes of the start-up deck still wait for the window to be up.
+    bool holdsBoxes() const { return !m_heldBoxes.empty(); }
 
     // Places the controls from the client size (twips); public for tests of the layout rules.
     void layoutControls();

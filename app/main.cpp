@@ -46,6 +46,11 @@ private:
     void step() {
         if (m_awaiting || QApplication::activeModalWidget())
             return;
+        // The start-up deck's box comes first, as it does for a player.
+        if (m_window.holdsBoxes()) {
+            QTimer::singleShot(50, this, [this] { step(); });
+            return;
+        }
         const auto action = m_script.takeAction();
         if (!action)
             return;

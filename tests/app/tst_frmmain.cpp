@@ -94,7 +94,7 @@ private Q_SLOTS:
             return out;
         };
         QCOMPARE(entries("mnuHDatei"), (QStringList{"Deck Laden", "Deck Speichern", "Deckliste Speichern",
-                                                    "Deckliste Anzeigen", "-", "Beenden", "-", "Zuletzt geöffnet"}));
+                                                    "Deckliste Anzeigen", "-", "Zuletzt geöffnet", "-", "Beenden"}));
         QCOMPARE(entries("mnuCardTable"), (QStringList{"Export zu CardTable-Datei", "Import von CardTable-Datei", "-",
                                                        "Position CardTable-Daten"}));
         // Entries of the program's own come after the specified ones, behind a separator.
@@ -106,9 +106,11 @@ private Q_SLOTS:
         QCOMPARE(entries("mnuDeck"), QStringList{"Karten entfernen"});
         QCOMPARE(entries("mnuQuickFilter").size(), 12);
         QCOMPARE(entries("mnuQuickFilter").last(), QStringLiteral("Kein Filter"));
-        const QStringList withShortcuts{QStringLiteral("mnuRueckgaengig"), QStringLiteral("mnuWiederholen")};
+        const QStringList withShortcuts{"mnuRueckgaengig", "mnuWiederholen", "mnuNeuesDeck", "mnuLaden",
+                                        "mnuSpeichern",    "mnuBeenden",     "mnuUeber"};
         for (QAction* a : f.window->findChildren<QAction*>())
-            QVERIFY2(a->shortcut().isEmpty() || withShortcuts.contains(a->objectName()), qPrintable(a->objectName()));
+            QVERIFY2(a->shortcut().isEmpty() || withShortcuts.contains(a->objectName()) || a->objectName().isEmpty(),
+                     qPrintable(a->objectName()));
     }
 
     void layoutAtDesignSizeAndSnapAtMinimum() {

@@ -12,6 +12,8 @@ void MainWindowFixture::start(const QString& commandLine) {
     window = std::make_unique<ui::frmMain>(commandLine, &viewer);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    // The start-up deck's box comes once the window is up.
+    QTRY_VERIFY_WITH_TIMEOUT(!window->holdsBoxes(), 10000);
 }
 
 bool MainWindowFixture::close() {
