@@ -130,6 +130,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     else if (m_cardViewer)
         m_cardViewer->closeWindow();
     funcSetQuickFilterCombo();
+    reopenStatistics();
 
     // The record sources open once the window has loaded.
     dtaPool.Refresh();
@@ -481,7 +482,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
         if (m_cardViewer)
             m_cardViewer->closeWindow();
         if (m_frmStatistik)
-            m_frmStatistik->close();
+            m_frmStatistik->closeWithOwner();
         const QSignalBlocker quiet(m_deck);
         m_deck->clear();
     } catch (const db::DbError& e) {

@@ -233,6 +233,7 @@ private:
     // Statistics window.
     void addStatisticsEntries(QMenu* deckMenu);
     void funcStatistik();
+    void reopenStatistics();
     bool statisticsShown() const;
     frmStatistik* m_frmStatistik = nullptr;
     deck::DeckFigures m_figures;

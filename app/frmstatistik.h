@@ -3,10 +3,14 @@
 #include "deck/deckfigures.h"
 
 #include <QColor>
+#include <QList>
+#include <QRect>
 #include <QWidget>
+#include <memory>
 
 class QChart;
 class QChartView;
+class QGridLayout;
 
 namespace ui {
 
@@ -33,11 +37,20 @@ class frmStatistik : public QWidget {
     Q_OBJECT
 public:
     explicit frmStatistik(QWidget* owner);
+    ~frmStatistik() override;
 
-    // Draws these figures (read with their chart figures).
+    // Draws these figures (read with their chart figures) once the event loop comes round, only the charts
+    // whose numbers changed, and only while the window is shown: many changes in one turn cost one drawing.
     void showFigures(const deck::DeckFigures& figures);
-    // Puts the window where the settings store keeps it (section "frmStatistik"), or in the middle of the screen.
-    void placeFromSettings();
+    // Puts the window where the settings store keeps it (section "frmStatistik"); the first time beside its
+    // owner, clear of keepClear (screen rectangles) as far as the screen allows.
+    void placeFromSettings(const QList<QRect>& keepClear = {});
+    // Shows it above its owner; the keyboard stays where it was.
+    void appear();
+    // Closed because the program ends: its place is kept, and that it was open.
+    void closeWithOwner();
+    // It was open when the program last ended.
+    static bool openAtExit();
 
     QChartView* chvStaerke = nullptr;
     QChartView* chvMonde = nullptr;
@@ -48,12 +61,21 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
+    struct Charts;
     void redraw();
-    void writeSettings();
+    void arrange();
+    void raiseToolWindows();
+    void writeSettings(bool open);
 
+    std::unique_ptr<Charts> m_charts;
+    QGridLayout* m_grid = nullptr;
+    int m_columns = 0;
     deck::DeckFigures m_figures;
+    bool m_redrawQueued = false;
     bool m_placed = false;
 };
 

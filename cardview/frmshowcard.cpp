@@ -1,13 +1,16 @@
+// The card window: one card as its picture or its text, beside or above the main window.
 #include "cardview/frmshowcard.h"
 
 #include "core/programdir.h"
 #include "core/prompter.h"
 #include "core/settings.h"
+#include "core/placement.h"
 #include "core/windowframe.h"
 #include "db/database.h"
 #include "cardview/cardtext.h"
 #include "core/windowplace.h"
 
+#include <QAbstractItemView>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QLabel>
@@ -81,12 +84,17 @@ frmShowCard::frmShowCard(QWidget* owner, std::function<bool()> isActive)
     const auto s = core::openSettings(kSection);
     const int height = ui::twipsToPixels(this, qRound(ui::storedNumber(*s, QStringLiteral("Height"), kNormalHeight)));
     const QSize outer(qRound(height * 0.6), height);
-    const QRect screenRect = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
-    const int left = ui::twipsToPixels(
-        this, qRound(ui::storedNumber(*s, QStringLiteral("Left"), ui::pixelsToTwips(this, (screenRect.width() - outer.width()) / 2))));
-    const int top = ui::twipsToPixels(
-        this, qRound(ui::storedNumber(*s, QStringLiteral("Top"), ui::pixelsToTwips(this, (screenRect.height() - outer.height()) / 2))));
-    ui::placeOuter(this, QRect(QPoint(left, top), outer), [this](QSize client) { setClientHeight(client.height()); });
+    bool hasLeft = false, hasTop = false;
+    const float left = s->value(QStringLiteral("Left")).toString().toFloat(&hasLeft);
+    const float top = s->value(QStringLiteral("Top")).toString().toFloat(&hasTop);
+    if (hasLeft && hasTop) {
+        const QPoint at(ui::twipsToPixels(this, qRound(left)), ui::twipsToPixels(this, qRound(top)));
+        ui::placeOuter(this, QRect(at, outer), [this](QSize client) { setClientHeight(client.height()); });
+    } else {
+        // Never placed: beside the owner, once the owner is on screen.
+        m_firstOuter = outer;
+        setClientHeight(height);
+    }
     setMode(storedType() == u"Pic");
 }
 
@@ -114,14 +122,17 @@ void frmShowCard::appear() {
     if (isVisible())
         return;
     QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    if (owner && !owner->isVisible()) {
-        // Mapped before its owner, the window manager would not know whose tool window it is and stack it below.
+    if (owner && (!owner->isVisible() || m_firstOuter.isValid())) {
+        // Mapped before its owner, the window manager would not know whose tool window it is and stack it below;
+        // and its first place is found from the owner's frame.
         if (!m_waitingForOwner) {
             m_waitingForOwner = true;
             ui::whenFramed(owner, [self = QPointer<frmShowCard>(this)] {
                 if (!self)
                     return;
                 self->m_waitingForOwner = false;
+                if (self->m_firstOuter.isValid())
+                    self->placeBesideOwner();
                 if (self->m_isActive() && !self->isVisible())
                     self->appear();
             });
@@ -137,6 +148,20 @@ void frmShowCard::appear() {
         if (hadFocus)
             hadFocus->setFocus(Qt::ActiveWindowFocusReason);
     }
+}
+
+void frmShowCard::placeBesideOwner() {
+    QWidget* owner = parentWidget()->window();
+    // Clear of the lists and grids the player works in, as far as the screen allows.
+    QList<QRect> keepClear;
+    for (const QAbstractItemView* view : owner->findChildren<QAbstractItemView*>())
+        if (view->isVisible() && view->window() == owner)
+            keepClear << QRect(view->mapToGlobal(QPoint(0, 0)), view->size());
+    const QScreen* screen = owner->screen() ? owner->screen() : this->screen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QRect outer = core::placedBeside(owner->frameGeometry(), m_firstOuter, m_firstOuter, area, keepClear);
+    m_firstOuter = QSize();
+    ui::placeOuter(this, outer, [this](QSize client) { setClientHeight(client.height()); });
 }
 
 void frmShowCard::showPicture(const QString& sKartenname, const QString& sTable) {

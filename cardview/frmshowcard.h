@@ -51,6 +51,7 @@ private:
     QString storedType() const;
     void setMode(bool picture);
     void storePlacement();
+    void placeBesideOwner();
 
     std::function<bool()> m_isActive;
     PictureLibrary m_library;
@@ -59,6 +60,8 @@ private:
     QString m_table;
     bool m_shownOnce = false;
     bool m_waitingForOwner = false;
+    // The outer size of a window never placed yet: it goes beside its owner when it first appears.
+    QSize m_firstOuter;
 };
 
 } // namespace cardview

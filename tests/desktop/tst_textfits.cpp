@@ -280,12 +280,15 @@ private Q_SLOTS:
     }
 
     void statisticsWindow_data() {
-        QTest::addColumn<bool>("minimum");
-        QTest::newRow("as designed") << false;
-        QTest::newRow("minimum") << true;
+        // The smallest size of each arrangement of the charts, and the window as designed.
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("as designed") << QSize();
+        QTest::newRow("one column") << QSize(278, 784);
+        QTest::newRow("two by two") << QSize(556, 396);
+        QTest::newRow("one row") << QSize(1104, 198);
     }
     void statisticsWindow() {
-        QFETCH(bool, minimum);
+        QFETCH(QSize, size);
         // A deck with cards of every faction and card type, over both limits: the longest captions the charts get.
         const QString path = m_dir->filePath(QStringLiteral("alle.drd"));
         {
@@ -304,9 +307,9 @@ private Q_SLOTS:
         ui::frmStatistik* w = m_main->statistikWindow();
         QVERIFY(w);
         QVERIFY(QTest::qWaitForWindowExposed(w, kWait));
-        if (minimum) {
-            w->resize(w->minimumSize());
-            QTRY_COMPARE_WITH_TIMEOUT(w->size(), w->minimumSize(), kWait);
+        if (size.isValid()) {
+            w->resize(size);
+            QTRY_COMPARE_WITH_TIMEOUT(w->size(), size, kWait);
         }
         QCoreApplication::processEvents();
         QStringList found;

@@ -13,6 +13,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChartView>
+#include <QComboBox>
 #include <QLabel>
 #include <QFile>
 #include <QPointer>
@@ -127,10 +129,125 @@ QStringList stored(const char* section, const QStringList& keys) {
 
 } // namespace
 
+// The statistics window, opened by its menu entry, once the window manager has framed it.
+ui::frmStatistik* openStatistics(Program& p) {
+    p.window->findChild<QAction*>(QStringLiteral("mnuStatistik"))->trigger();
+    ui::frmStatistik* w = p.window->statistikWindow();
+    if (!w || !QTest::qWaitForWindowExposed(w, kWait) ||
+        !QTest::qWaitFor([w] { return w->frameGeometry() != w->geometry(); }, kWait))
+        return nullptr;
+    return w;
+}
+
+QRect onScreen(QWidget* w) { return QRect(w->mapToGlobal(QPoint(0, 0)), w->size()); }
+
 class TstWindowManager : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    // On a first start the windows open beside the main window: right of it where the screen has room, else below.
+    void windowsOpenBesideTheMainWindow_data() {
+        QTest::addColumn<bool>("mainAtTheLeft");
+        QTest::newRow("main window at the left edge") << true;
+        QTest::newRow("main window in the middle") << false;
+    }
+    void windowsOpenBesideTheMainWindow() {
+        QFETCH(bool, mainAtTheLeft);
+        Program p;
+        if (mainAtTheLeft)
+            storeMain(0, 0, 14895, 8325);
+        p.start();
+        p.waitForCard();
+        const QRect main = p.window->frameGeometry();
+        const QRect screen = p.window->screen()->availableGeometry();
+        cardview::frmShowCard* card = p.card();
+        QTRY_VERIFY_WITH_TIMEOUT(!card->frameGeometry().intersects(main) || !mainAtTheLeft, kWait);
+        if (mainAtTheLeft) {
+            QCOMPARE(card->frameGeometry().left(), main.right() + 1);
+            QVERIFY(screen.contains(card->frameGeometry()));
+        }
+        ui::frmStatistik* w = openStatistics(p);
+        QVERIFY(w);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->frameGeometry().intersects(main), kWait);
+        QVERIFY(screen.contains(w->frameGeometry()));
+        if (mainAtTheLeft)
+            QCOMPARE(w->frameGeometry().left(), main.right() + 1);
+        else
+            QCOMPARE(w->frameGeometry().top(), main.bottom() + 1);
+        // Every chart keeps the room its texts need.
+        for (QChartView* chart : {w->chvStaerke, w->chvMonde})
+            QVERIFY2(chart->width() >= 270 && chart->height() >= 190,
+                     qPrintable(QStringLiteral("%1x%2").arg(chart->width()).arg(chart->height())));
+        // The place found is the stored one from now on.
+        p.close();
+        p.start();
+        w = openStatistics(p);
+        QVERIFY(w);
+        QTRY_COMPARE_WITH_TIMEOUT(w->frameGeometry().topLeft(), mainAtTheLeft ? QPoint(main.right() + 1, w->frameGeometry().top())
+                                                                           : QPoint(w->frameGeometry().left(), main.bottom() + 1),
+                                  kWait);
+    }
+
+    void theStatisticsWindowLeavesTheKeyboardAndTheDeckKeysWorkEverywhere() {
+        Program p;
+        storeMain(0, 0, 14895, 8325);
+        p.start();
+        p.waitForCard();
+        p.window->cmbLeader->setCurrentIndex(p.window->cmbLeader->findText(QStringLiteral("Harald"), Qt::MatchStartsWith));
+        ui::FlexGrid* pool = p.window->flxPool;
+        clickAt(pool->viewport(), cellCentre(pool, 2));
+        QTRY_COMPARE_WITH_TIMEOUT(pool->Row(), 2, kWait);
+        QTRY_VERIFY_WITH_TIMEOUT(pool->hasFocus(), kWait);
+
+        // Opened from its menu entry, it leaves the keyboard in the pool.
+        ui::frmStatistik* w = openStatistics(p);
+        QVERIFY(w);
+        QTest::qWait(300);
+        pressKeys({QStringLiteral("Down"), QStringLiteral("Return")});
+        QTRY_COMPARE_WITH_TIMEOUT(p.window->flxDeck->Rows() - 1, 1, kWait);
+        QVERIFY(pool->Row() > 2);
+
+        // Ctrl+Z and Ctrl+Y in the statistics window and in the card window.
+        clickAt(w->chvMonde, QPoint(20, 20));
+        QTRY_VERIFY_WITH_TIMEOUT(w->isActiveWindow(), kWait);
+        pressKeys({QStringLiteral("ctrl+z")});
+        QTRY_COMPARE_WITH_TIMEOUT(p.window->flxDeck->Rows() - 1, 0, kWait);
+        clickAt(p.card(), QPoint(20, 20));
+        QTRY_VERIFY_WITH_TIMEOUT(p.card()->isActiveWindow(), kWait);
+        pressKeys({QStringLiteral("ctrl+y")});
+        QTRY_COMPARE_WITH_TIMEOUT(p.window->flxDeck->Rows() - 1, 1, kWait);
+    }
+
+    void theCardWindowStaysAboveTheStatisticsWindow() {
+        Program p;
+        storeCard(9000, 4500, QStringLiteral("6750"));
+        {
+            const auto s = core::openSettings(QStringLiteral("frmStatistik"));
+            s->setValue(QStringLiteral("Left"), QStringLiteral("6000"));
+            s->setValue(QStringLiteral("Top"), QStringLiteral("3000"));
+            s->setValue(QStringLiteral("Width"), QStringLiteral("12000"));
+            s->setValue(QStringLiteral("Height"), QStringLiteral("9000"));
+        }
+        p.start();
+        p.waitForCard();
+        ui::frmStatistik* w = openStatistics(p);
+        QVERIFY(w);
+        QVERIFY(w->frameGeometry().intersects(p.card()->frameGeometry()));
+        QTRY_VERIFY_WITH_TIMEOUT(stackedAbove(p.card(), w), kWait);
+        // Clicked into, the statistics window comes to the front, but not over the card.
+        clickAt(w->chvMonde, QPoint(30, 30));
+        QTRY_VERIFY_WITH_TIMEOUT(w->isActiveWindow(), kWait);
+        QTest::qWait(300);
+        QTRY_VERIFY_WITH_TIMEOUT(stackedAbove(p.card(), w), kWait);
+        QVERIFY(stackedAbove(w, p.window.get()));
+        // And a click into the main window raises neither of them over the other.
+        clickAt(p.window->tvwNotes->viewport(), QPoint(5, 5));
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->isActiveWindow(), kWait);
+        QTest::qWait(300);
+        QVERIFY(stackedAbove(p.card(), w));
+        QVERIFY(stackedAbove(w, p.window.get()));
+    }
+
     void cardWindowFloatsAboveTheMainWindow() {
         Program p;
         p.start();
