@@ -357,13 +357,16 @@ void frmMain::placeFromSettings() {
     const float top = storedNumber(*s, QStringLiteral("Top"), (screenH - kDesignHeight) / 2);
     const float height = storedNumber(*s, QStringLiteral("Height"), kDesignHeight);
     const float width = storedNumber(*s, QStringLiteral("Width"), kDesignWidth);
-    // Edges and size are the outer ones, frame included.
-    placeOuter(this, outerFromTwips(this, left, top, width, height));
+    // Edges and size are the outer ones, frame included; those of a maximised window are its normal place.
+    if (!m_normalPlace)
+        m_normalPlace = new NormalPlace(this);
+    m_normalPlace->restore(outerFromTwips(this, left, top, width, height), s->value(QStringLiteral("Maximized")).toString() == u"True");
 }
 
 void frmMain::writeSettings() {
     const auto s = core::openSettings(QStringLiteral("frmMain"));
-    storeOuterPlace(*s, this);
+    storeOuterPlace(*s, this, m_normalPlace->outer());
+    s->setValue(QStringLiteral("Maximized"), isMaximized() ? QStringLiteral("True") : QStringLiteral("False"));
     s->setValue(QStringLiteral("chkShow"), mnuKartenAnzeigen->isChecked() ? QStringLiteral("True") : QStringLiteral("False"));
     s->sync();
 }

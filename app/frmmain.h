@@ -45,6 +45,7 @@ namespace ui {
 
 class FlexGrid;
 class frmStatistik;
+class NormalPlace;
 
 // The program's icon, for every window of it (the desktop's copy is the SVG in the hicolor theme).
 QIcon programIcon();
@@ -245,6 +246,7 @@ private:
     // "Deck Laden" with this file chosen; a file that has gone is taken off the list instead.
     void openRecentDeck(const QString& path);
 
+    NormalPlace* m_normalPlace = nullptr;
     bool m_loaded = false;
     // Boxes of the start-up deck, shown over the window once it is up.
     std::vector<HeldBoxes::Box> m_heldBoxes;

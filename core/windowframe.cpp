@@ -1,3 +1,4 @@
+// Window frames: what they add, when they are there, placing a window by its outer edges, its normal place.
 #include "core/windowframe.h"
 
 #include "core/placement.h"
@@ -6,6 +7,7 @@
 #include <QGuiApplication>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace ui {
@@ -78,6 +80,50 @@ void placeOuter(QWidget* window, const QRect& outer, std::function<void(QSize cl
                 sizeClient(placed.size() - frameExtra(guard));
         });
     }
+}
+
+NormalPlace::NormalPlace(QWidget* window) : QObject(window), m_window(window) { window->installEventFilter(this); }
+
+namespace {
+bool inNormalState(const QWidget* w) {
+    return !(w->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+}
+} // namespace
+
+void NormalPlace::restore(const QRect& outer, bool maximised) {
+    placeOuter(m_window, outer);
+    m_outer = core::keptOnScreen(outer, screenAreas());
+    if (maximised) {
+        m_window->setWindowState(m_window->windowState() | Qt::WindowMaximized);
+        // Its frame was not known when it was sized: the first un-maximising puts it where it was meant to be.
+        m_backPending = 5;
+    }
+}
+
+QRect NormalPlace::outer() const { return inNormalState(m_window) && m_window->isVisible() ? m_window->frameGeometry() : m_outer; }
+
+bool NormalPlace::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_window) {
+        const QEvent::Type type = event->type();
+        const bool normal = inNormalState(m_window) && m_window->isVisible();
+        if (normal && m_backPending > 0 && (type == QEvent::WindowStateChange || type == QEvent::Move || type == QEvent::Resize)) {
+            // Back from maximised: the frame's edges change after the state does, so the place is set again
+            // until the outer edges are where they were meant to be (a few times at most).
+            if (m_window->frameGeometry() == m_outer)
+                m_backPending = 0;
+            else if (!m_correcting) {
+                m_correcting = true;
+                --m_backPending;
+                QTimer::singleShot(50, m_window, [this] {
+                    m_correcting = false;
+                    placeOuter(m_window, m_outer);
+                });
+            }
+        } else if ((type == QEvent::Move || type == QEvent::Resize) && normal) {
+            m_outer = m_window->frameGeometry();
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 } // namespace ui

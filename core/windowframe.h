@@ -18,4 +18,23 @@ void whenFramed(QWidget* window, std::function<void()> apply);
 // sized again as soon as the frame is there.
 void placeOuter(QWidget* window, const QRect& outer, std::function<void(QSize client)> sizeClient = {});
 
+// A window's normal place: its outer rectangle as it was while it was neither maximised, minimised nor full
+// screen. That is the place kept for a maximised window, and the one it goes back to.
+class NormalPlace : public QObject {
+public:
+    explicit NormalPlace(QWidget* window);
+    // Puts the window at outer (placeOuter), maximised when asked; un-maximised, it comes back to outer.
+    void restore(const QRect& outer, bool maximised);
+    QRect outer() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* m_window;
+    QRect m_outer;
+    int m_backPending = 0;
+    bool m_correcting = false;
+};
+
 } // namespace ui

@@ -20,8 +20,9 @@ QRect outerFromTwips(const QWidget* window, float left, float top, float width, 
                  twipsToPixels(window, qRound(height)));
 }
 
-void storeOuterPlace(QSettings& s, const QWidget* window, StoredSize size) {
-    const QRect outer = window->frameGeometry();
+void storeOuterPlace(QSettings& s, const QWidget* window, StoredSize size) { storeOuterPlace(s, window, window->frameGeometry(), size); }
+
+void storeOuterPlace(QSettings& s, const QWidget* window, const QRect& outer, StoredSize size) {
     const auto twips = [window](int pixels) { return QString::number(static_cast<float>(pixelsToTwips(window, pixels))); };
     s.setValue(QStringLiteral("Left"), twips(outer.x()));
     s.setValue(QStringLiteral("Top"), twips(outer.y()));

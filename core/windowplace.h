@@ -21,5 +21,7 @@ QRect outerFromTwips(const QWidget* window, float left, float top, float width, 
 // Writes the window's outer place; a window whose width follows from its height keeps no width.
 enum class StoredSize { WidthAndHeight, HeightOnly };
 void storeOuterPlace(QSettings& s, const QWidget* window, StoredSize size = StoredSize::WidthAndHeight);
+// Writes this outer place (pixels of the window's screen) as the window's.
+void storeOuterPlace(QSettings& s, const QWidget* window, const QRect& outer, StoredSize size = StoredSize::WidthAndHeight);
 
 } // namespace ui

@@ -475,6 +475,29 @@ private Q_SLOTS:
         }
     }
 
+    void aWindowMaximisedAtTheEndComesBackMaximised() {
+        Program p;
+        storeMain(1500, 1200, 13500, 9000);
+        p.start();
+        p.waitForCard();
+        const QRect screen = p.window->screen()->availableGeometry();
+        p.window->showMaximized();
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->isMaximized() && p.window->frameGeometry().width() == screen.width(), kWait);
+        QTest::qWait(300);
+        p.close();
+        // The normal place is kept, beside the mark.
+        QCOMPARE(stored("frmMain", {"Left", "Top", "Width", "Height", "Maximized"}), (QStringList{"1500", "1200", "13500", "9000", "True"}));
+        p.start();
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->isMaximized(), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(p.window->frameGeometry().width(), screen.width(), kWait);
+        QVERIFY(screen.contains(p.window->frameGeometry()));
+        // Un-maximised, it goes back to its normal place.
+        p.window->showNormal();
+        QTRY_COMPARE_WITH_TIMEOUT(p.window->frameGeometry(), QRect(100, 80, 900, 600), kWait);
+        p.close();
+        QCOMPARE(stored("frmMain", {"Left", "Top", "Width", "Height", "Maximized"}), (QStringList{"1500", "1200", "13500", "9000", "False"}));
+    }
+
     void aPlaceOffEveryScreenIsBroughtBack() {
         Program p;
         storeMain(-300000, 250000, 13500, 9000);
