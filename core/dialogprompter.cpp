@@ -1,8 +1,11 @@
+// The message boxes and file dialogs a player sees, behind the program's prompting seam.
 #include "core/dialogprompter.h"
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace ui {
 
@@ -21,6 +24,19 @@ QMessageBox::Icon boxIcon(core::Icon icon) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+// Wide enough that the window manager shows the whole title: its text in the desktop's font, bold as title bars
+// draw it, beside the title bar's icon and buttons.
+void fitTitle(QMessageBox& box) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    const int needed = fm.horizontalAdvance(box.windowTitle()) + 5 * fm.height() + 24;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    // QMessageBox sizes itself from its layout; a spacer across it is the way to widen it.
+    grid->addItem(new QSpacerItem(needed, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1, grid->columnCount());
 }
 } // namespace
 
@@ -42,6 +58,7 @@ core::Answer DialogPrompter::message(const QString& text, const QString& title, 
     QMessageBox box(boxIcon(icon), title, text,
                     buttons == core::Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok,
                     QApplication::activeWindow());
+    fitTitle(box);
     const int result = box.exec();
     if (buttons == core::Buttons::Ok)
         return core::Answer::Ok;

@@ -7,6 +7,7 @@
 #include "app/frminfo.h"
 #include "app/frmmain.h"
 #include "app/frmstatistik.h"
+#include "core/dialogprompter.h"
 #include "deckio/frmcardtabledata.h"
 #include "deckio/frmdecklist.h"
 #include "filter/frmfilter.h"
@@ -31,6 +32,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOption>
+#include <QTimer>
 #include <QWindow>
 #include <QtTest/QTest>
 
@@ -318,6 +320,40 @@ private Q_SLOTS:
         w->close();
         m_prompter->answer(core::Answer::Yes);
         m_main->findChild<QAction*>(QStringLiteral("mnuNeuesDeck"))->trigger();
+        QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
+    }
+
+    // The window manager draws a box's title in its theme's font (openbox here: sans, 8 points, bold) between the
+    // window's icon and its buttons; the box is wide enough for all of it, whatever its text.
+    void boxTitlesAreShownWhole() {
+        ui::DialogPrompter boxes;
+        QFont titleFont(QStringLiteral("Sans"), 8);
+        titleFont.setBold(true);
+        const QFontMetrics fm(titleFont);
+        QStringList found;
+        for (const QString& title : {QStringLiteral("Dravenna-Deck erfolgreich gespeichert"), QStringLiteral("Dravenna-Deckliste erfolgreich gespeichert"),
+                                     QStringLiteral("CardTable-Datei erfolgreich gespeichert")}) {
+            QTimer::singleShot(0, [&] {
+                QWidget* box = nullptr;
+                const bool framed = QTest::qWaitFor(
+                    [&] {
+                        box = QApplication::activeModalWidget();
+                        return box && box->isVisible() && box->frameGeometry() != box->geometry();
+                    },
+                    kWait);
+                if (framed) {
+                    QTest::qWait(200);
+                    // Icon, iconify and close buttons as wide as the title bar is high, and the label's own padding.
+                    const int bar = box->geometry().top() - box->frameGeometry().top();
+                    const int needed = fm.horizontalAdvance(title) + 3 * bar + 16;
+                    if (box->frameGeometry().width() < needed)
+                        found << QStringLiteral("\"%1\": %2 px wide, its title needs %3").arg(title).arg(box->frameGeometry().width()).arg(needed);
+                }
+                if (box)
+                    box->close();
+            });
+            boxes.message(QStringLiteral("Gespeichert."), title, core::Icon::Information, core::Buttons::Ok);
+        }
         QVERIFY2(found.isEmpty(), qPrintable(found.join(u'\n')));
     }
 
