@@ -122,9 +122,8 @@ void frmShowCard::appear() {
     if (isVisible())
         return;
     QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    if (owner && (!owner->isVisible() || m_firstOuter.isValid())) {
-        // Mapped before its owner, the window manager would not know whose tool window it is and stack it below;
-        // and its first place is found from the owner's frame.
+    if (owner && !owner->isVisible()) {
+        // Mapped before its owner, the window manager would not know whose tool window it is and stack it below.
         if (!m_waitingForOwner) {
             m_waitingForOwner = true;
             ui::whenFramed(owner, [self = QPointer<frmShowCard>(this)] {
@@ -139,6 +138,8 @@ void frmShowCard::appear() {
         }
         return;
     }
+    if (owner && m_firstOuter.isValid())
+        placeBesideOwner();
     // The control that had the keyboard gets it back: the player goes on with the arrow keys.
     QPointer<QWidget> hadFocus = owner ? owner->focusWidget() : nullptr;
     show();

@@ -149,6 +149,8 @@ QStringList chartFigures(QChartView* view) {
 }
 
 QStringList statistics(ui::frmStatistik* w) {
+    // The window draws once the event loop comes round.
+    QCoreApplication::processEvents();
     return chartFigures(w->chvStaerke) + chartFigures(w->chvMonde) + chartFigures(w->chvKartenarten);
 }
 

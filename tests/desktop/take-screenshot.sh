@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Retakes the README's screenshot: the program on its own X server under openbox, a deck loaded from the
-# command line, a card shown in the card window above the main window and the statistics window open.
+# command line, a card shown in the card window and the statistics window open beside the main window.
 # Usage: tests/desktop/take-screenshot.sh [PROGRAM_DIR [OUTPUT]]
 #   PROGRAM_DIR: a built program folder (default build/dev/program), OUTPUT: default docs/screenshot.png.
 set -euo pipefail
@@ -28,27 +28,21 @@ mkdir -p "$work/program" "$work/config"
 cp "$program_dir"/* "$work/program/"
 export XDG_CONFIG_HOME="$work/config" HOME="$work"
 
-# Main window at the left, the card window top right, the statistics window below it over the main
-# window's lower right corner (twips; 15 per pixel at 96 dpi).
+# Main window at the top left, the card window below it; the statistics window has no stored place, so it
+# opens where a new player's does: beside the main window (twips; 15 per pixel at 96 dpi).
 cat >"$work/config/DravennaDeckBuilder.conf" <<'CONF'
 [frmMain]
 Left=150
 Top=150
 Width=14895
-Height=11250
+Height=9000
 chkShow=True
 
 [frmShowCard]
 Type=Pic
-Left=20250
-Top=150
+Left=150
+Top=9300
 Height=6000
-
-[frmStatistik]
-Left=12450
-Top=6450
-Width=11400
-Height=8850
 CONF
 
 # A deck: a leader, an inquisitor, cards of the leader's faction and a few foreign ones, as the deck file holds them.
