@@ -168,14 +168,19 @@ void frmMain::dropEvent(QDropEvent* event) {
 
 void frmMain::LoadDeckFile(const QString& path) {
     try {
+        QStringList passedOver;
         m_history->run(kLoadStep, deck::DeckHistory::Scope::Deck, [&] {
             // The deck goes first, as the player agreed: also when the file then cannot be read.
             if (m_deck->hasCards())
                 m_deck->clear();
-            m_deck->load(deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes)));
+            passedOver = m_deck->load(deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes)));
         });
         rememberDeckFile(path);
         showInfo(QStringLiteral("Das Dravenna-Deck wurde geladen"), QStringLiteral("Dravenna-Deck geladen"));
+        // A later save would drop them without a word: the player hears of them now.
+        if (!passedOver.isEmpty())
+            core::prompter().message(deck::passedOverText(passedOver), QStringLiteral("Dravenna-Deck geladen"),
+                                     core::Icon::Exclamation, core::Buttons::Ok);
     } catch (const db::DbError& e) {
         showError(kLoadTitle, e);
     }

@@ -78,19 +78,15 @@ void loadDeck(db::Database& conn, deck::DeckSession& session, const QString& pat
         deck::inquisitorNameForNumber(conn, content.inquisitorNumber).isEmpty())
         throw Failure{QStringLiteral("%1: Zeile 2 nennt keinen bekannten Inquisitor (%2).")
                           .arg(path, shown(content.inquisitorNumber))};
-    const deck::NumberIndex cards(conn, QStringLiteral("KARTEN"));
     QStringList unknown;
-    for (const QString& number : content.cardNumbers)
-        if (!cards.contains(number))
-            unknown << number;
-    if (!unknown.isEmpty())
-        throw Failure{QStringLiteral("%1: unbekannte Kartennummer %2.").arg(path, listOf(unknown))};
-
     try {
-        session.load(content);
+        unknown = session.load(content);
     } catch (const core::AppError& e) {
         throw Failure{path + QStringLiteral(": ") + e.description()};
     }
+    // The window loads the known cards and names the others; the tool refuses the file.
+    if (!unknown.isEmpty())
+        throw Failure{QStringLiteral("%1: unbekannte Kartennummer %2.").arg(path, listOf(unknown))};
     // A leader the lists do not offer would be checked against no limits at all.
     if (session.leaderEntry().isEmpty())
         throw Failure{QStringLiteral("%1: der Anführer (%2) steht nicht in der Liste der Anführer.")

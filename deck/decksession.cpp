@@ -8,6 +8,7 @@
 #include "deck/entrynames.h"
 
 #include <QHash>
+#include <QSet>
 #include <vector>
 
 namespace deck {
@@ -48,6 +49,12 @@ DeckChange wholeDeck() {
 }
 
 } // namespace
+
+QString passedOverText(const QStringList& numbers) {
+    return QStringLiteral("Diese Kartennummern der Datei kennt der Katalog nicht; sie wurden übergangen:\r\n") +
+           numbers.mid(0, 10).join(QStringLiteral(", ")) +
+           (numbers.size() > 10 ? QStringLiteral(" und %1 weitere").arg(numbers.size() - 10) : QString());
+}
 
 DeckSession::DeckSession(QString databasePath, QObject* parent) : QObject(parent), m_path(std::move(databasePath)) {}
 
@@ -193,15 +200,24 @@ bool DeckSession::fillStandard() {
     return faction.has_value();
 }
 
-void DeckSession::insertNumbers(db::Database& conn, const QStringList& numbers) {
+QStringList DeckSession::insertNumbers(db::Database& conn, const QStringList& numbers) {
     const NumberIndex catalogue(conn, QStringLiteral("KARTEN"));
     std::vector<bool> inserted(static_cast<size_t>(catalogue.size()), false);
+    QStringList unknown;
+    QSet<QString> seen; // a file may name thousands of them
     // One commit for the file: a commit per card waits for the disk once per card.
     db::Transaction batch(conn, db::Transaction::Lock::Deferred);
     try {
         for (const QString& number : numbers) {
             const qsizetype at = catalogue.find(number);
-            if (at < 0 || inserted[static_cast<size_t>(at)])
+            if (at < 0) {
+                if (const QString folded = number.toCaseFolded(); !seen.contains(folded)) {
+                    seen.insert(folded);
+                    unknown << number;
+                }
+                continue;
+            }
+            if (inserted[static_cast<size_t>(at)])
                 continue;
             inserted[static_cast<size_t>(at)] = true;
             insertUnlessHeld(conn, QStringLiteral("NUMMER"), number);
@@ -213,20 +229,23 @@ void DeckSession::insertNumbers(db::Database& conn, const QStringList& numbers) 
         throw;
     }
     batch.commit();
+    return unknown;
 }
 
-void DeckSession::addCardNumbers(const QStringList& numbers) {
+QStringList DeckSession::addCardNumbers(const QStringList& numbers) {
     auto conn = open();
+    QStringList unknown;
     try {
-        insertNumbers(*conn, numbers);
+        unknown = insertNumbers(*conn, numbers);
     } catch (const db::DbError&) {
         Q_EMIT changed(wholeDeck());
         throw;
     }
     Q_EMIT changed(wholeDeck());
+    return unknown;
 }
 
-void DeckSession::load(const DeckContent& content) {
+QStringList DeckSession::load(const DeckContent& content) {
     auto conn = open();
     if (holdsCards(*conn)) {
         emptyDeck(*conn);
@@ -241,7 +260,7 @@ void DeckSession::load(const DeckContent& content) {
     if (content.lineCount < 2)
         throw db::DbError(core::errors::kPastEndOfFile, kPastEndOfFile);
     chooseInquisitorNamed(inquisitorNameForNumber(*conn, content.inquisitorNumber));
-    addCardNumbers(content.cardNumbers);
+    return addCardNumbers(content.cardNumbers);
 }
 
 void DeckSession::loadCardTable(const QStringList& numbers) {

@@ -25,6 +25,9 @@ struct DeckContent {
 // A deck file ends before its first or second line.
 inline const QString kPastEndOfFile = QStringLiteral("Einlesen hinter Dateiende.");
 
+// The player's note on card numbers a load passed over: ten named, the rest counted.
+QString passedOverText(const QStringList& numbers);
+
 // Why a deck cannot be saved, listed or exported, as the player is told.
 struct Refusal {
     QString text;
@@ -78,9 +81,9 @@ public:
     enum class Added { Yes, NoLeader, AlreadyThere };
     // One card by its name.
     Added addCard(const QString& name);
-    // Cards by number, each once; numbers no card has are passed over. What went in before a
-    // failure stays.
-    void addCardNumbers(const QStringList& numbers);
+    // Cards by number, each once; numbers no card has are passed over and returned, each once in
+    // their order. What went in before a failure stays.
+    QStringList addCardNumbers(const QStringList& numbers);
     // Every row of this card name.
     void removeCard(const QString& name);
     bool hasCards();
@@ -92,8 +95,9 @@ public:
 
     // Empties the deck, then reads a deck file's content: the leader, the inquisitor, the cards.
     // Throws when the file ends before its second line or names no known leader; what was read
-    // before stays.
-    void load(const DeckContent& content);
+    // before stays. Returns the card numbers passed over because no card has them: a later save
+    // would drop them, so whoever loads tells of them.
+    QStringList load(const DeckContent& content);
     // Empties the deck, then takes the numbers of a CardTable deck in their order: cards go in,
     // a leader's or inquisitor's number chooses it.
     void loadCardTable(const QStringList& numbers);
@@ -117,7 +121,7 @@ private:
     static bool holds(db::Database& conn, const QString& column, const QString& value);
     // The rule that a card is in the deck once: true when it went in.
     bool insertUnlessHeld(db::Database& conn, const QString& column, const QString& value);
-    void insertNumbers(db::Database& conn, const QStringList& numbers);
+    QStringList insertNumbers(db::Database& conn, const QStringList& numbers);
     void setChoice(DeckChoice choice, DeckChange change = {});
     QStringList numbersNamed(db::Database& conn, const QString& name);
 

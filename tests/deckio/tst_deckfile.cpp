@@ -127,7 +127,10 @@ private Q_SLOTS:
         testing::writeFile(path, "GARSK 01\rINQ 414\r\n\r\nGARSK 05\r\ngarsk 05\r\nNIRGENDS 99\r\n\r\nit's\r\nUMBREL 10\r\n\r\n");
         f.prompter.choose(path);
         f.trigger("mnuLaden");
-        QCOMPARE(f.prompter.messages.back().text, QStringLiteral("Das Dravenna-Deck wurde geladen"));
+        // The known cards are loaded; the player is told of the numbers passed over, each once.
+        QCOMPARE(f.prompter.messages.at(f.prompter.messages.size() - 2).text, QStringLiteral("Das Dravenna-Deck wurde geladen"));
+        QCOMPARE(f.prompter.messages.back().text,
+                 QStringLiteral("Diese Kartennummern der Datei kennt der Katalog nicht; sie wurden übergangen:\r\nNIRGENDS 99, it's"));
         QCOMPARE(f.deckRows(), 2); // GARSK 05 twice is one card
         QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Gundolf Hammerschlag (")));
         QVERIFY(f.window->cmbInquisitor->currentText().startsWith(QStringLiteral("Kelm von Aschgrau (")));
