@@ -274,6 +274,7 @@ void frmMain::buildMenus() {
             run(u"Deckliste Anzeigen"_qs, &frmMain::funcShowDeckList));
     datei->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
     connect(addEntry(datei, QStringLiteral("Beenden"), "mnuBeenden"), &QAction::triggered, this, &QWidget::close);
+    addPrintEntries(datei);
     addRecentEntries(datei);
 
     QMenu* cardTable = menu(QStringLiteral("CardTable"), "mnuCardTable");
@@ -294,6 +295,7 @@ void frmMain::buildMenus() {
     connect(mnuKartenAnzeigen, &QAction::triggered, this, run(u"Karten Anzeigen"_qs, &frmMain::toggleCardWindow));
     addUndoEntries(deckMenu);
     addStatisticsEntries(deckMenu);
+    addDeckToolEntries(deckMenu);
 
     QMenu* filterMenu = menu(QStringLiteral("Filter"), "mnuHFilter");
     connect(addEntry(filterMenu, QStringLiteral("Filter"), "mnuFilter"), &QAction::triggered, this,

@@ -9,6 +9,7 @@
 #include <QVector>
 #include <memory>
 #include <vector>
+#include <optional>
 
 class QAction;
 class QIcon;
@@ -28,6 +29,8 @@ class Database;
 
 namespace cardview {
 class CardViewer;
+class PictureLibrary;
+struct SheetOptions;
 }
 namespace filter {
 class frmFilter;
@@ -46,6 +49,7 @@ namespace ui {
 class FlexGrid;
 class frmStatistik;
 class NormalPlace;
+class frmStarthand;
 
 // The program's icon, for every window of it (the desktop's copy is the SVG in the hicolor theme).
 QIcon programIcon();
@@ -247,6 +251,24 @@ private:
     void openRecentDeck(const QString& path);
 
     NormalPlace* m_normalPlace = nullptr;
+    // Deck tools: import from text, comparison, opening hand; printing and PDF.
+    void addDeckToolEntries(QMenu* deckMenu);
+    void addPrintEntries(QMenu* datei);
+    void funcImportText();
+    void funcCompareDeck();
+    void funcStarthand();
+    void funcPrint();
+    void funcSavePdf();
+    std::optional<cardview::SheetOptions> askSheetOptions(const QString& title);
+    cardview::PictureLibrary& pictures();
+    std::unique_ptr<cardview::PictureLibrary> m_pictures;
+    frmStarthand* m_frmStarthand = nullptr;
+
+public:
+    // "Vergleichen mit…" with this file chosen.
+    void compareWithFile(const QString& path);
+
+private:
     bool m_loaded = false;
     // Boxes of the start-up deck, shown over the window once it is up.
     std::vector<HeldBoxes::Box> m_heldBoxes;

@@ -94,12 +94,14 @@ private Q_SLOTS:
             return out;
         };
         QCOMPARE(entries("mnuHDatei"), (QStringList{"Deck Laden", "Deck Speichern", "Deckliste Speichern",
-                                                    "Deckliste Anzeigen", "-", "Zuletzt geöffnet", "-", "Beenden"}));
+                                                    "Deckliste Anzeigen", "-", "Drucken…", "Als PDF speichern…", "-",
+                                                    "Zuletzt geöffnet", "-", "Beenden"}));
         QCOMPARE(entries("mnuCardTable"), (QStringList{"Export zu CardTable-Datei", "Import von CardTable-Datei", "-",
                                                        "Position CardTable-Daten"}));
         // Entries of the program's own come after the specified ones, behind a separator.
         QCOMPARE(entries("mnuHDeck").mid(0, 4), (QStringList{"Neues Deck", "-", "Karten Anzeigen", "-"}));
-        QCOMPARE(entries("mnuHDeck").last(), QStringLiteral("Statistik…"));
+        QCOMPARE(entries("mnuHDeck").mid(entries("mnuHDeck").indexOf(QStringLiteral("Statistik…"))),
+                 (QStringList{"Statistik…", "-", "Aus Text importieren…", "Vergleichen mit…", "Starthand…"}));
         QCOMPARE(entries("mnuHFilter"), (QStringList{"Filter", "Spezial-Filter", "Kein Filter"}));
         QCOMPARE(entries("mnuHSortieren"), QStringList{"Sortieren..."});
         QCOMPARE(entries("mnuHInfo"), QStringList{"Über den Deck-Builder"});

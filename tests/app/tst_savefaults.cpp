@@ -5,6 +5,7 @@
 #include "deckio/cardtable.h"
 #include "filter/frmfilter.h"
 #include "filter/frmspezfilter.h"
+#include "cardview/frmdruckoptionen.h"
 #include "tests/helpers/mainwindowfixture.h"
 #include "tests/helpers/testfiles.h"
 
@@ -80,6 +81,13 @@ std::vector<SavePath> savePaths() {
          [](MainWindowFixture& f, const QString& path) {
              f.prompter.choose(path);
              f.trigger("mnuCTExport");
+         }},
+        {"PDF", "Deck als PDF speichern", "PDF erfolgreich gespeichert", QStringLiteral("pdf"),
+         [](MainWindowFixture& f, const QString& path) {
+             QVERIFY(f.withDialog<cardview::frmDruckoptionen>("mnuAlsPdf", [&](cardview::frmDruckoptionen& d) {
+                 f.prompter.choose(path);
+                 d.accept();
+             }));
          }},
         {"filter dialog", "Dravenna-Filter speichern", "Dravenna-Filter erfolgreich gespeichert", QStringLiteral("drfilter"),
          [](MainWindowFixture& f, const QString& path) {

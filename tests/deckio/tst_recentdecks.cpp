@@ -132,19 +132,19 @@ private Q_SLOTS:
         QMenu* datei = f.window->findChild<QMenu*>(QStringLiteral("mnuHDatei"));
         QVERIFY(datei);
         const QList<QAction*> entries = datei->actions();
-        // The specified entries keep their order; the list stands between the separator and "Beenden", behind one
+        // The specified entries keep their order; the list stands directly above "Beenden", behind a separator
         // of its own, and the exit entry stays last.
-        QCOMPARE(entries.size(), 8);
+        QCOMPARE(entries.size(), 11);
         QCOMPARE(entries.at(4)->objectName(), QStringLiteral("mnuSep1"));
-        QCOMPARE(entries.at(5)->text(), QStringLiteral("Zuletzt geöffnet"));
-        QCOMPARE(entries.at(5)->menu(), f.window->mnuZuletzt);
-        QVERIFY(entries.at(6)->isSeparator());
-        QCOMPARE(entries.at(6)->objectName(), QStringLiteral("mnuSepZuletzt"));
+        QCOMPARE(entries.at(8)->text(), QStringLiteral("Zuletzt geöffnet"));
+        QCOMPARE(entries.at(8)->menu(), f.window->mnuZuletzt);
+        QVERIFY(entries.at(9)->isSeparator());
+        QCOMPARE(entries.at(9)->objectName(), QStringLiteral("mnuSepZuletzt"));
         QCOMPARE(entries.last()->objectName(), QStringLiteral("mnuBeenden"));
         QCOMPARE(entries.last()->text(), QStringLiteral("Beenden"));
         // Nothing loaded or saved yet.
         QVERIFY(f.window->mnuZuletzt->actions().isEmpty());
-        QVERIFY(!entries.at(5)->isEnabled());
+        QVERIFY(!entries.at(8)->isEnabled());
 
         f.chooseLeader(QStringLiteral("Harald"));
         f.addByNumber({"ORVANE 07"});
@@ -154,7 +154,7 @@ private Q_SLOTS:
         QCOMPARE(captions(f.window->mnuZuletzt), QStringList{"&1 Gespeichert && neu.drd"});
         QCOMPARE(tooltips(f.window->mnuZuletzt), QStringList{saved});
         QVERIFY(f.window->mnuZuletzt->toolTipsVisible());
-        QVERIFY(entries.at(5)->isEnabled());
+        QVERIFY(entries.at(8)->isEnabled());
 
         const QString loaded = f.dir.filePath(QStringLiteral("Geladen.drd"));
         testing::writeFile(loaded, testing::deckFileFor(f.dir.databasePath(), QStringLiteral("Hild"), 3));

@@ -1,0 +1,240 @@
+// The deck tools through the real main window: import from text, comparison, opening hand, print and PDF,
+// and the numbers a loaded deck file passed over.
+#include "app/frmstarthand.h"
+#include "app/frmvergleich.h"
+#include "cardview/frmdruckoptionen.h"
+#include "deckio/frmtextimport.h"
+#include "tests/helpers/mainwindowfixture.h"
+#include "tests/helpers/testfiles.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTreeWidget>
+#include <QtTest/QTest>
+
+using testing::MainWindowFixture;
+
+namespace {
+
+template <typename Window>
+Window* shown() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* found = qobject_cast<Window*>(w); found && found->isVisible())
+            return found;
+    return nullptr;
+}
+
+QStringList texts(QTreeWidget* list, int column) {
+    QStringList out;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        out << list->topLevelItem(i)->text(column);
+    return out;
+}
+
+// Pages and their sizes in points, as the PDF's page objects declare them.
+QStringList pdfPages(const QByteArray& pdf) {
+    QStringList pages;
+    static const QRegularExpression page(QStringLiteral("/Type /Page\\b(?!s)[^>]*?/MediaBox \\[([^\\]]*)\\]"),
+                                         QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = page.globalMatch(QString::fromLatin1(pdf)); it.hasNext();) {
+        QStringList box;
+        for (const QString& n : it.next().captured(1).simplified().split(u' '))
+            box << QString::number(qRound(n.toDouble()));
+        pages << box.join(u' ');
+    }
+    return pages;
+}
+
+} // namespace
+
+class TstDeckTools : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newEntriesFollowTheSpecifiedOnes() {
+        MainWindowFixture f;
+        f.start();
+        auto names = [&](const char* menu) {
+            QStringList out;
+            for (QAction* a : f.window->findChild<QMenu*>(QString::fromLatin1(menu))->actions())
+                out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            return out;
+        };
+        QCOMPARE(names("mnuHDatei").mid(0, 9),
+                 QStringList({"Deck Laden", "Deck Speichern", "Deckliste Speichern", "Deckliste Anzeigen", "-", "Drucken…",
+                              "Als PDF speichern…", "-", "Beenden"}));
+        QCOMPARE(names("mnuHDeck").mid(names("mnuHDeck").indexOf(QStringLiteral("Statistik…")) + 1),
+                 QStringList({"-", "Aus Text importieren…", "Vergleichen mit…", "Starthand…"}));
+    }
+
+    void importFromTheClipboardReplacesTheDeckAsOneStep() {
+        MainWindowFixture f;
+        f.start();
+        f.chooseLeader(QStringLiteral("Harald"));
+        f.addByNumber({QStringLiteral("ORVANE 05")});
+        QGuiApplication::clipboard()->setText(QStringLiteral("ANFÜHRER: Sivrid Eisenhand (Sivar)\n"
+                                                             "Nebelkraehe x2\nBRAMEL 03\nGanz unbekannt\n"));
+        f.prompter.answer(core::Answer::No);
+        QVERIFY(f.withDialog<deckio::frmTextImport>("mnuTextImport", [&](deckio::frmTextImport& d) {
+            QCOMPARE(d.txtText->toPlainText(), QGuiApplication::clipboard()->text());
+            QCOMPARE(texts(d.lstLines, 2),
+                     QStringList({"Anführer: Sivrid Eisenhand (SIVAR 01)",
+                                  "Karte: Nebelkrähe (ORVANE 07) – 2× genannt, das Deck nimmt sie einmal",
+                                  "Karte: Schmiedin aus Morgenrot (BRAMEL 03)", "Unbekannt – wird nicht übernommen"}));
+            QVERIFY(d.lblSummary->text().contains(QStringLiteral("Karten: 2 von 50")));
+            QVERIFY(d.lblSummary->text().contains(QStringLiteral("Zeilen: 1 unbekannt, 1 mit Anzahl über 1")));
+            d.cmdApply->click();
+        }));
+        // "No" to the discard question: the deck stays.
+        QCOMPARE(f.prompter.messages.back().text,
+                 QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\nSoll das aktuelle Deck verworfen werden?"));
+        QCOMPARE(f.deckNames(), QStringList({"D'Arvens Schwur"}));
+
+        f.prompter.answer(core::Answer::Yes);
+        QVERIFY(f.withDialog<deckio::frmTextImport>("mnuTextImport", [&](deckio::frmTextImport& d) { d.cmdApply->click(); }));
+        QCOMPARE(f.deckNames(), QStringList({"Schmiedin aus Morgenrot", "Nebelkrähe"}));
+        QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Sivrid Eisenhand (")));
+        // One step back brings the old deck and leader again.
+        f.trigger("mnuRueckgaengig");
+        QCOMPARE(f.deckNames(), QStringList({"D'Arvens Schwur"}));
+        QVERIFY(f.window->cmbLeader->currentText().startsWith(QStringLiteral("Harald (")));
+    }
+
+    void loadingTellsWhichNumbersWerePassedOver() {
+        MainWindowFixture f;
+        f.start();
+        const QString path = f.dir.filePath(QStringLiteral("alt.drd"));
+        testing::writeFile(path, "ORVANE 00\r\n\r\nORVANE 05\r\nNIX 1\r\nORVANE 07\r\nZZ 9\r\n");
+        f.prompter.choose(path);
+        f.trigger("mnuLaden");
+        QCOMPARE(f.deckNames().size(), 2);
+        QCOMPARE(f.prompter.messages.back().text,
+                 QStringLiteral("Diese Kartennummern der Datei kennt der Katalog nicht; sie wurden übergangen:\r\nNIX 1, ZZ 9"));
+        QCOMPARE(f.prompter.messages.back().icon, core::Icon::Exclamation);
+    }
+
+    void comparisonListsAndShowsACard() {
+        MainWindowFixture f;
+        f.start();
+        f.chooseLeader(QStringLiteral("Harald"));
+        f.addByNumber({QStringLiteral("ORVANE 05"), QStringLiteral("ORVANE 07")});
+        const QString path = f.dir.filePath(QStringLiteral("anders.drd"));
+        testing::writeFile(path, "ORVANE 00\r\nINQ 412\r\nORVANE 07\r\nBRAMEL 03\r\n");
+        f.prompter.choose(path);
+        f.trigger("mnuVergleichen");
+        auto* window = shown<ui::frmVergleich>();
+        QVERIFY(window);
+        QCOMPARE(texts(window->lstOnlyHere, 1), QStringList({"D'Arvens Schwur"}));
+        QCOMPARE(texts(window->lstBoth, 1), QStringList({"Nebelkrähe"}));
+        QCOMPARE(texts(window->lstOnlyThere, 1), QStringList({"Schmiedin aus Morgenrot"}));
+        QCOMPARE(texts(window->lstDifferences, 0).mid(0, 4),
+                 QStringList({"Anführer", "Inquisitor", "Anzahl Karten", "Fremde Monde"}));
+        QCOMPARE(window->lstDifferences->topLevelItem(1)->text(2), QStringLiteral("Vater Odo"));
+        QCOMPARE(window->lstDifferences->topLevelItem(2)->text(1), QStringLiteral("2 / 40"));
+        QCOMPARE(window->lstDifferences->topLevelItem(2)->text(2), QStringLiteral("2 / 50"));
+        f.viewer.shown.clear();
+        Q_EMIT window->lstOnlyThere->itemDoubleClicked(window->lstOnlyThere->topLevelItem(0), 1);
+        QCOMPARE(f.viewer.last(), qMakePair(QStringLiteral("Schmiedin aus Morgenrot"), QStringLiteral("KARTEN")));
+        window->close();
+    }
+
+    void openingHandRepeatsBySeedAndFollowsTheDeck() {
+        MainWindowFixture f;
+        f.start();
+        f.chooseLeader(QStringLiteral("Harald"));
+        f.addByNumber({"ORVANE 03", "ORVANE 04", "ORVANE 05", "ORVANE 06", "ORVANE 07", "ORVANE 08", "ORVANE 09",
+                       "ORVANE 10", "BRAMEL 02"});
+        f.trigger("mnuStarthand");
+        auto* hand = shown<ui::frmStarthand>();
+        QVERIFY(hand);
+        QCOMPARE(hand->hand().size(), size_t(7));
+        hand->txtSeed->setText(QStringLiteral("4711"));
+        Q_EMIT hand->txtSeed->editingFinished();
+        const auto first = hand->hand();
+        hand->cmdNewHand->click();
+        hand->txtSeed->setText(QStringLiteral("4711"));
+        Q_EMIT hand->txtSeed->editingFinished();
+        QCOMPARE(hand->hand().size(), first.size());
+        for (size_t i = 0; i < first.size(); ++i)
+            QCOMPARE(hand->hand()[i].number, first[i].number);
+
+        auto row = [&](const QString& label) {
+            for (int r = 0; r < hand->tblOdds->rowCount(); ++r)
+                if (hand->tblOdds->item(r, 0)->text() == label)
+                    return r;
+            return -1;
+        };
+        // One Bramel card in 9, 7 drawn: 7/9.
+        QCOMPARE(hand->tblOdds->item(row("Fraktion: Bramel"), 2)->text(), QStringLiteral("77,8 %"));
+        f.addByNumber({QStringLiteral("BRAMEL 03")});
+        QCOMPARE(hand->tblOdds->item(row("Fraktion: Bramel"), 1)->text(), QStringLiteral("2"));
+        // Two in 10, 7 drawn: 1 - C(8,7)/C(10,7) = 1 - 8/120.
+        QCOMPARE(hand->tblOdds->item(row("Fraktion: Bramel"), 2)->text(), QStringLiteral("93,3 %"));
+        hand->spnHandSize->setValue(3);
+        QCOMPARE(hand->hand().size(), size_t(3));
+        hand->close();
+    }
+
+    void pdfAndPreviewHaveOnePageForTheListAndOnePerNineCards() {
+        MainWindowFixture f;
+        f.start();
+        f.chooseLeader(QStringLiteral("Harald"));
+        QStringList numbers;
+        for (int n = 3; n < 14; ++n)
+            numbers << QStringLiteral("ORVANE %1").arg(n, 2, 10, QLatin1Char('0'));
+        f.addByNumber(numbers);
+        const int cards = f.deckRows();
+        QVERIFY(cards > 9);
+        const QString path = f.dir.filePath(QStringLiteral("deck.pdf"));
+        QVERIFY(f.withDialog<cardview::frmDruckoptionen>("mnuAlsPdf", [&](cardview::frmDruckoptionen& d) {
+            f.prompter.choose(path);
+            d.accept();
+        }));
+        QCOMPARE(f.prompter.messages.back().title, QStringLiteral("PDF erfolgreich gespeichert"));
+        const QStringList pages = pdfPages(testing::readFile(path));
+        QCOMPARE(pages.size(), 1 + (cards + 8) / 9);
+        for (const QString& size : pages)
+            QCOMPARE(size, QStringLiteral("0 0 595 842")); // A4 in points
+
+        // Without the list and the marks: the pictures alone.
+        QVERIFY(f.withDialog<cardview::frmDruckoptionen>("mnuAlsPdf", [&](cardview::frmDruckoptionen& d) {
+            d.chkDeckList->setChecked(false);
+            f.prompter.choose(path);
+            d.accept();
+        }));
+        QCOMPARE(pdfPages(testing::readFile(path)).size(), (cards + 8) / 9);
+
+        // The preview shows what the printer would get; the options were kept from last time.
+        int previewPages = -1;
+        QTimer::singleShot(0, [&] {
+            auto* options = qobject_cast<cardview::frmDruckoptionen*>(QApplication::activeModalWidget());
+            QVERIFY(options && !options->chkDeckList->isChecked());
+            options->chkDeckList->setChecked(true);
+            QTimer::singleShot(0, [&] {
+                auto* preview = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+                if (preview) {
+                    previewPages = preview->findChild<QPrintPreviewWidget*>()->pageCount();
+                    preview->close();
+                }
+            });
+            options->accept();
+        });
+        f.trigger("mnuDrucken");
+        QCOMPARE(previewPages, 1 + (cards + 8) / 9);
+    }
+};
+
+QTEST_MAIN(TstDeckTools)
+#include "tst_decktools.moc"
