@@ -16,6 +16,7 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {"check", Command::Check, 1, 1},   {"list", Command::List, 1, 1},   {"export", Command::Export, 1, 1},
     {"import", Command::Import, 1, 1}, {"query", Command::Query, 0, 1}, {"help", Command::Help, 0, 0},
+    {"diff", Command::Diff, 2, 2},     {"odds", Command::Odds, 1, 1},
 };
 
 // The options that take a value, under the name the messages give them.
@@ -24,7 +25,8 @@ struct ValueOption {
     const char* shown; // as messages name it
 };
 constexpr ValueOption kValueOptions[] = {
-    {"db", "--db"}, {"o", "-o"}, {"cardtable-data", "--cardtable-data"}, {"order", "--order"}, {"format", "--format"}};
+    {"db", "--db"}, {"o", "-o"}, {"cardtable-data", "--cardtable-data"}, {"order", "--order"}, {"format", "--format"},
+    {"hand", "--hand"}};
 
 QString shownName(const QString& parserName) {
     for (const ValueOption& o : kValueOptions)
@@ -41,8 +43,12 @@ bool takes(Command command, const QString& option) {
         return command == Command::List || command == Command::Export || command == Command::Import;
     if (option == u"--cardtable-data")
         return command == Command::Export;
-    if (option == u"--order" || option == u"--format")
+    if (option == u"--order")
         return command == Command::Query;
+    if (option == u"--format")
+        return command == Command::Query || command == Command::Diff || command == Command::Odds;
+    if (option == u"--hand")
+        return command == Command::Odds;
     return false;
 }
 
@@ -120,6 +126,12 @@ Parsed parseCommandLine(const QStringList& arguments) {
             call.cardTableData = value;
         else if (name == u"order")
             call.order = value;
+        else if (name == u"hand") {
+            bool number = false;
+            call.handSize = value.toInt(&number);
+            if (!number || call.handSize < 1 || call.handSize > 60)
+                return wrong(QStringLiteral("Die Option --hand braucht eine Zahl von 1 bis 60."));
+        }
         else if (value == u"text")
             call.format = Format::Text;
         else if (value == u"tsv")
@@ -173,6 +185,12 @@ QString helpText() {
         "  import EIN.ctd [-o DECK.drd]   ein CardTable-Deck als Deck-Datei\n"
         "  query [BEDINGUNG] [--order \"ORDER BY …\"] [--format text|tsv|json]\n"
         "                                 die Karten des Katalogs, gefiltert wie im Spezial-Filter\n"
+        "  diff A.drd B.drd [--format text|tsv|json]\n"
+        "                                 vergleicht zwei Decks: Karten nur in A, in beiden, nur in B und\n"
+        "                                 die Unterschiede; Rückgabe 0: gleich, 1: verschieden, 2: Fehler\n"
+        "  odds DECK.drd [--hand N] [--format text|tsv|json]\n"
+        "                                 die exakten Chancen, mindestens k Karten jeder Fraktion, Kartenart\n"
+        "                                 und Mondzahl in den ersten N Karten (Vorgabe 7) zu halten\n"
         "\n"
         "Optionen:\n"
         "  --db DATEI        die Kartendatenbank; sonst die, die das Programm verwendet\n"

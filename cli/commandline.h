@@ -6,7 +6,7 @@
 
 namespace cli {
 
-enum class Command { Help, Version, Check, List, Export, Import, Query };
+enum class Command { Help, Version, Check, List, Export, Import, Query, Diff, Odds };
 enum class Format { Text, Tsv, Json };
 
 // One call of the tool, as its command line names it.
@@ -18,6 +18,7 @@ struct Invocation {
     QString cardTableData; // --cardtable-data; empty: where the program was told it lies
     QString order;         // --order
     Format format = Format::Text;
+    int handSize = 7; // --hand
 };
 
 // The invocation, or a German message saying what is wrong with the command line.

@@ -8,8 +8,11 @@
 #include "core/textfile.h"
 #include "db/database.h"
 #include "db/queries.h"
+#include "cli/deckreports.h"
+#include "deck/deckcomparison.h"
 #include "deck/deckevaluation.h"
 #include "deck/decksession.h"
+#include "deck/handodds.h"
 #include "deck/entrynames.h"
 #include "deckio/cardtable.h"
 #include "deckio/deckfile.h"
@@ -237,10 +240,34 @@ int query(const Invocation& call) {
     return kOk;
 }
 
+// Two deck files side by side; numbers the catalogue does not know are listed, not refused.
+int diff(const Invocation& call) {
+    const QString path = catalogue(call);
+    openCatalogue(call); // says in the tool's words when there is none
+    std::vector<deck::DeckNumbers> decks;
+    for (const QString& file : call.files) {
+        const deckio::DeckFileContent content = deckio::parseDeckFile(core::readWholeFile(file, deckio::kMaxDeckFileBytes));
+        if (content.lineCount < 1)
+            throw Failure{QStringLiteral("Die Deck-Datei %1 ist leer.").arg(file)};
+        decks.push_back({content.leaderNumber, content.inquisitorNumber, content.cardNumbers});
+    }
+    const deck::DeckComparison comparison = deck::compareDecks(path, decks[0], decks[1]);
+    print(comparisonReport(comparison, QFileInfo(call.files[0]).fileName(), QFileInfo(call.files[1]).fileName(), call.format));
+    return comparison.equal() ? kOk : kFailed;
+}
+
+int odds(const Invocation& call) {
+    auto conn = openCatalogue(call);
+    deck::DeckSession session(*conn);
+    loadDeck(*conn, session, call.files[0]);
+    print(oddsReport(deck::oddsTable(deck::handCards(*conn), call.handSize), call.format));
+    return kOk;
+}
+
 } // namespace
 
 int run(const Invocation& call) {
-    const int failureCode = call.command == Command::Check ? kUnreadable : kFailed;
+    const int failureCode = call.command == Command::Check || call.command == Command::Diff ? kUnreadable : kFailed;
     try {
         switch (call.command) {
         case Command::Help:
@@ -260,6 +287,10 @@ int run(const Invocation& call) {
             return importCardTable(call);
         case Command::Query:
             return query(call);
+        case Command::Diff:
+            return diff(call);
+        case Command::Odds:
+            return odds(call);
         }
     } catch (const Failure& f) {
         reportError(f.message);

@@ -770,6 +770,79 @@ private Q_SLOTS:
     }
 
     // Without --db the tool opens the database beside it, as the program does.
+    // diff: the three lists and the differences in every format, the exit code telling equal from different.
+    void diffSetsTwoDeckFilesSideBySide() {
+        const QString a = file(QStringLiteral("a.drd"));
+        const QString b = file(QStringLiteral("b.drd"));
+        const QString same = file(QStringLiteral("gleich.drd"));
+        testing::writeFile(a, "ORVANE 00\r\n\r\nORVANE 03\r\nORVANE 04\r\nNIX 1\r\n");
+        testing::writeFile(b, "ORVANE 00\r\nINQ 411\r\norvane 04\r\nBRAMEL 03\r\n");
+        testing::writeFile(same, "orvane 00\r\n\r\nNIX 1\r\nORVANE 04\r\nORVANE 03\r\nORVANE 03\r\n");
+
+        const Run text = tool({QStringLiteral("diff"), a, b, QStringLiteral("--db"), db()}, m_home);
+        QCOMPARE(text.code, 1);
+        QVERIFY2(text.out.startsWith("Nur in a.drd (1):\n  ORVANE 03  Landsknechte aus Eisenfurt\n\n"
+                                     "In beiden (1):\n  ORVANE 04  Dietlinde Feuerhaar\n\n"
+                                     "Nur in b.drd (1):\n  BRAMEL 03  Schmiedin aus Morgenrot\n\n"),
+                 text.out.constData());
+        QVERIFY(text.out.contains("Inquisitor     -        Mordan der Bleiche  *\n"));
+        QVERIFY(text.out.endsWith("Unbekannte Kartennummern in a.drd: NIX 1\n\nDie Decks unterscheiden sich.\n"));
+
+        const Run json = tool({QStringLiteral("diff"), a, b, QStringLiteral("--format"), QStringLiteral("json"),
+                               QStringLiteral("--db"), db()},
+                              m_home);
+        QCOMPARE(json.code, 1);
+        const QJsonObject doc = QJsonDocument::fromJson(json.out).object();
+        QCOMPARE(doc.value("gleich").toBool(true), false);
+        QCOMPARE(doc.value("nurB").toArray().at(0).toObject().value("nummer").toString(), QStringLiteral("BRAMEL 03"));
+        QCOMPARE(doc.value("unbekanntA").toArray(), QJsonArray({QStringLiteral("NIX 1")}));
+        QCOMPARE(doc.value("unterschiede").toArray().at(2).toObject(),
+                 QJsonObject({{"merkmal", "Anzahl Karten"}, {"a", "2 / 40"}, {"b", "2 / 45"}, {"verschieden", true}}));
+
+        const Run tsv = tool({QStringLiteral("diff"), a, b, QStringLiteral("--format"), QStringLiteral("tsv"),
+                              QStringLiteral("--db"), db()},
+                             m_home);
+        const QList<QByteArray> lines = tsv.out.split('\n');
+        QCOMPARE(lines.at(0), QByteArray("Art\tNummer/Merkmal\ta.drd\tb.drd"));
+        QCOMPARE(lines.at(3), QByteArray("nur B\tBRAMEL 03\t\tSchmiedin aus Morgenrot"));
+
+        const Run equal = tool({QStringLiteral("diff"), a, same, QStringLiteral("--db"), db()}, m_home);
+        QCOMPARE(equal.code, 0);
+        QVERIFY(equal.out.endsWith("Die Decks sind gleich.\n"));
+        QVERIFY(failedWithOneLine(tool({QStringLiteral("diff"), a, file(QStringLiteral("fehlt.drd")), QStringLiteral("--db"), db()}, m_home),
+                                  2, QStringLiteral("fehlt.drd")));
+        QVERIFY(failedWithOneLine(tool({QStringLiteral("diff"), a}, m_home), 2, QStringLiteral("Dem Befehl diff fehlt die Datei.")));
+    }
+
+    // odds: the exact chances for the deck file's cards, the hand size from --hand.
+    void oddsForTheFirstCards() {
+        const QString deck = file(QStringLiteral("odds.drd"));
+        QByteArray text = "ORVANE 00\r\n\r\nBRAMEL 03\r\n";
+        for (int n = 3; n < 12; ++n)
+            text += QStringLiteral("ORVANE %1\r\n").arg(n, 2, 10, QLatin1Char('0')).toLatin1();
+        testing::writeFile(deck, text);
+        const Run json = tool({QStringLiteral("odds"), deck, QStringLiteral("--hand"), QStringLiteral("4"),
+                               QStringLiteral("--format"), QStringLiteral("json"), QStringLiteral("--db"), db()},
+                              m_home);
+        QCOMPARE(json.code, 0);
+        const QJsonObject doc = QJsonDocument::fromJson(json.out).object();
+        QCOMPARE(doc.value("deck").toInt(), 10);
+        QCOMPARE(doc.value("hand").toInt(), 4);
+        const QJsonObject bramel = doc.value("zeilen").toArray().at(0).toObject();
+        QCOMPARE(bramel.value("merkmal").toString(), QStringLiteral("Fraktion: Bramel"));
+        // One card in ten, four drawn: 4/10; never two of it.
+        QVERIFY(qAbs(bramel.value("mindestens").toArray().at(0).toDouble() - 0.4) < 1e-12);
+        QCOMPARE(bramel.value("mindestens").toArray().at(1).toDouble(), 0.0);
+        const Run plain = tool({QStringLiteral("odds"), deck, QStringLiteral("--db"), db()}, m_home);
+        QCOMPARE(plain.code, 0);
+        QVERIFY(plain.out.startsWith("Starthand: 7 von 10 Karten\n\nMerkmal"));
+        QVERIFY(plain.out.contains("Fraktion: Bramel        1        70,0 %   0,0 %"));
+        QVERIFY(failedWithOneLine(tool({QStringLiteral("odds"), deck, QStringLiteral("--hand"), QStringLiteral("0")}, m_home), 2,
+                                  QStringLiteral("Die Option --hand braucht eine Zahl von 1 bis 60.")));
+        QVERIFY(failedWithOneLine(tool({QStringLiteral("check"), deck, QStringLiteral("--hand"), QStringLiteral("3")}, m_home), 2,
+                                  QStringLiteral("Die Option --hand gehört nicht zu diesem Befehl.")));
+    }
+
     void theDefaultDatabaseIsTheProgramsOwn() {
         const QString copy = file(QStringLiteral("dravenna-deck"));
         QVERIFY(QFile::exists(copy) || QFile::copy(toolPath(), copy));
