@@ -263,6 +263,7 @@ private:
     cardview::PictureLibrary& pictures();
     std::unique_ptr<cardview::PictureLibrary> m_pictures;
     frmStarthand* m_frmStarthand = nullptr;
+    bool m_starthandDue = false;
 
 public:
     // "Vergleichen mit…" with this file chosen.

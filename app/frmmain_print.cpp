@@ -7,6 +7,7 @@
 #include "core/named.h"
 #include "core/textfile.h"
 #include "db/database.h"
+#include "deck/decksession.h"
 
 #include <QComboBox>
 #include <algorithm>
@@ -53,7 +54,7 @@ void frmMain::funcPrint() {
             return;
         auto conn = db::Database::OpenDatabase(sDatabasePath);
         const cardview::SheetContent content =
-            cardview::sheetContent(*conn, cmbLeader->currentText(), cmbInquisitor->currentText(), pictures());
+            cardview::sheetContent(*conn, m_deck->leaderEntry(), m_deck->inquisitorEntry(), pictures());
         conn->Close();
         QPrinter printer(QPrinter::HighResolution);
         printer.setFullPage(true);
@@ -82,7 +83,7 @@ void frmMain::funcSavePdf() {
             return;
         auto conn = db::Database::OpenDatabase(sDatabasePath);
         const cardview::SheetContent content =
-            cardview::sheetContent(*conn, cmbLeader->currentText(), cmbInquisitor->currentText(), pictures());
+            cardview::sheetContent(*conn, m_deck->leaderEntry(), m_deck->inquisitorEntry(), pictures());
         conn->Close();
         // Written whole or not at all: a failed save leaves an existing file as it was.
         if (const QString why = core::writeFileAtomically(path, cardview::sheetsPdf(content, *options)); !why.isEmpty())

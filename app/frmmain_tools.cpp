@@ -1,6 +1,5 @@
 // The main window's deck tools behind the "Deck" menu's specified entries: import from text, comparison
 // with a deck file, opening hand.
-#include "app/deckrecorder.h"
 #include "app/frmmain.h"
 #include "app/frmstarthand.h"
 #include "app/frmvergleich.h"
@@ -11,6 +10,8 @@
 #include "core/textfile.h"
 #include "db/database.h"
 #include "deck/deckcomparison.h"
+#include "deck/deckhistory.h"
+#include "deck/decksession.h"
 #include "deck/entrynames.h"
 #include "deckio/deckfile.h"
 #include "deckio/frmtextimport.h"
@@ -18,6 +19,7 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QMenu>
+#include <QTimer>
 
 namespace ui {
 
@@ -48,24 +50,11 @@ void frmMain::funcImportText() {
         return;
     const deckio::ImportedDeck imported = window.deck();
     try {
-        auto conn = db::Database::OpenDatabase(sDatabasePath);
-        // The question, the emptied deck and the new one are one step to take back.
-        const DeckRecorder step(*this, QStringLiteral("Aus Text importieren"), DeckRecorder::Scope::Deck);
-        if (!discardDeck(*conn, kImportTitle))
+        if (!mayDiscardDeck(kImportTitle))
             return;
-        conn->Execute(QStringLiteral("DELETE * FROM DECK"));
-        // A text that names neither leader nor inquisitor leaves the choice as it is.
-        if (!imported.leaderNumber.isEmpty() || !imported.inquisitorNumber.isEmpty()) {
-            if (!imported.leaderNumber.isEmpty())
-                selectEntryNamed(cmbLeader, deckio::leaderNameForNumber(*conn, imported.leaderNumber));
-            if (imported.inquisitorNumber.isEmpty())
-                cmbInquisitor->setCurrentIndex(cmbInquisitor->findText(deck::kNoInquisitor));
-            else
-                selectEntryNamed(cmbInquisitor, deckio::inquisitorNameForNumber(*conn, imported.inquisitorNumber));
-        }
-        deckio::insertCards(*conn, imported.cardNumbers);
-        conn->Close();
-        deckReplaced();
+        m_history->run(QStringLiteral("Aus Text importieren"), deck::DeckHistory::Scope::Deck, [&] {
+            m_deck->replaceWith({imported.leaderNumber, imported.inquisitorNumber, imported.cardNumbers, 2});
+        });
     } catch (const db::DbError& e) {
         showError(kImportTitle, e);
     }
@@ -83,17 +72,12 @@ void frmMain::funcCompareDeck() {
 void frmMain::compareWithFile(const QString& path) {
     try {
         deck::DeckNumbers here;
-        {
-            auto conn = db::Database::OpenDatabase(sDatabasePath);
-            try {
-                const deckio::DeckFileContent mine =
-                    deckio::collectDeck(*conn, cmbLeader->currentText(), cmbInquisitor->currentText());
-                here = {mine.leaderNumber, mine.inquisitorNumber, mine.cardNumbers};
-            } catch (const db::DbError&) {
-                // No leader chosen yet: the cards alone.
-                for (auto rs = conn->OpenRecordset(QStringLiteral("SELECT NUMMER FROM DECK")); !rs.Eof(); rs.MoveNext())
-                    here.cardNumbers << db::cellText(rs.Fields(0));
-            }
+        try {
+            const deck::DeckContent mine = m_deck->content();
+            here = {mine.leaderNumber, mine.inquisitorNumber, mine.cardNumbers};
+        } catch (const db::DbError&) {
+            // No leader chosen yet: the cards alone.
+            here.cardNumbers = m_deck->cardNumbers();
         }
         const deckio::DeckFileContent other = deckio::parseDeckFile(core::readWholeFile(path, deckio::kMaxDeckFileBytes));
         const deck::DeckComparison comparison = deck::compareDecks(
@@ -114,10 +98,16 @@ void frmMain::compareWithFile(const QString& path) {
 void frmMain::funcStarthand() {
     if (!m_frmStarthand) {
         m_frmStarthand = new frmStarthand(this, sDatabasePath, &pictures());
-        // The odds follow the deck while the window is open.
-        connect(this, &frmMain::deckCalculated, m_frmStarthand, [this] {
-            if (m_frmStarthand->isVisible())
+        // The odds follow the deck while the window is open, read again once a turn however many
+        // changes a step made.
+        connect(m_deck, &deck::DeckSession::changed, m_frmStarthand, [this](const deck::DeckChange& change) {
+            if (!change.rows || !m_frmStarthand->isVisible() || m_starthandDue)
+                return;
+            m_starthandDue = true;
+            QTimer::singleShot(0, m_frmStarthand, [this] {
+                m_starthandDue = false;
                 guarded(u"Starthand"_qs, [this] { m_frmStarthand->reloadDeck(); });
+            });
         });
     } else {
         m_frmStarthand->reloadDeck();

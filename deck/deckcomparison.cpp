@@ -3,6 +3,7 @@
 
 #include "db/database.h"
 #include "db/jetfunctions.h"
+#include "deck/decksession.h"
 #include "deck/entrynames.h"
 
 #include <algorithm>
@@ -28,17 +29,10 @@ QString firstEntry(db::Database& conn, const QString& table, const QString& numb
 
 ComparedDeck evaluate(db::Database& conn, const DeckNumbers& deck) {
     ComparedDeck out;
-    conn.runBound(QStringLiteral("DELETE FROM DECK"), {});
-    for (const QString& number : deck.cardNumbers) {
-        int added = 0;
-        conn.runBound(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN WHERE NUMMER = ?1 "
-                                     "AND NOT EXISTS (SELECT 1 FROM DECK WHERE NUMMER = ?1) LIMIT 1"),
-                      {number}, &added);
-        if (added == 0 &&
-            conn.runBound(QStringLiteral("SELECT 1 FROM KARTEN WHERE NUMMER = ?1"), {number}).rows().empty() &&
-            !out.unknownNumbers.contains(number))
-            out.unknownNumbers << number;
-    }
+    // The deck's own rules fill the private DECK: each card once, unknown numbers passed over.
+    DeckSession session(conn);
+    session.clear();
+    out.unknownNumbers = session.addCardNumbers(deck.cardNumbers);
     out.leaderEntry = firstEntry(conn, QStringLiteral("ANFUEHRER"), deck.leaderNumber, true);
     out.inquisitorEntry = firstEntry(conn, QStringLiteral("INQUISITOR"), deck.inquisitorNumber, false);
     const auto rows = conn.runBound(

@@ -51,8 +51,17 @@ DeckChange wholeDeck() {
 } // namespace
 
 QString passedOverText(const QStringList& numbers) {
+    // A file need not be text: each number is cut short and shows no control characters.
+    QStringList shown;
+    for (const QString& number : numbers.mid(0, 10)) {
+        QString text = number.left(40);
+        for (QChar& c : text)
+            if (!c.isPrint())
+                c = u'?';
+        shown << (number.size() > 40 ? text + u'…' : text);
+    }
     return QStringLiteral("Diese Kartennummern der Datei kennt der Katalog nicht; sie wurden übergangen:\r\n") +
-           numbers.mid(0, 10).join(QStringLiteral(", ")) +
+           shown.join(QStringLiteral(", ")) +
            (numbers.size() > 10 ? QStringLiteral(" und %1 weitere").arg(numbers.size() - 10) : QString());
 }
 
@@ -263,6 +272,20 @@ QStringList DeckSession::load(const DeckContent& content) {
     return addCardNumbers(content.cardNumbers);
 }
 
+QStringList DeckSession::replaceWith(const DeckContent& content) {
+    auto conn = open();
+    if (holdsCards(*conn)) {
+        emptyDeck(*conn);
+        Q_EMIT changed(wholeDeck());
+    }
+    if (!content.leaderNumber.isEmpty())
+        chooseLeaderNamed(leaderNameForNumber(*conn, content.leaderNumber));
+    if (!content.leaderNumber.isEmpty() || !content.inquisitorNumber.isEmpty())
+        chooseInquisitorNamed(content.inquisitorNumber.isEmpty() ? QString()
+                                                                 : inquisitorNameForNumber(*conn, content.inquisitorNumber));
+    return addCardNumbers(content.cardNumbers);
+}
+
 void DeckSession::loadCardTable(const QStringList& numbers) {
     auto conn = open();
     if (holdsCards(*conn))
@@ -319,9 +342,15 @@ DeckContent DeckSession::content() {
             throw noCurrentRecord();
         deck.inquisitorNumber = *number;
     }
-    for (auto rs = conn->OpenRecordset(QStringLiteral("SELECT NUMMER FROM DECK ORDER BY NUMMER")); !rs.Eof(); rs.MoveNext())
-        deck.cardNumbers << db::cellText(rs.Fields(0));
+    deck.cardNumbers = cardNumbers();
     return deck;
+}
+
+QStringList DeckSession::cardNumbers() {
+    QStringList numbers;
+    for (auto rs = open()->OpenRecordset(QStringLiteral("SELECT NUMMER FROM DECK ORDER BY NUMMER")); !rs.Eof(); rs.MoveNext())
+        numbers << db::cellText(rs.Fields(0));
+    return numbers;
 }
 
 std::optional<Refusal> DeckSession::incomplete() {

@@ -98,11 +98,17 @@ public:
     // before stays. Returns the card numbers passed over because no card has them: a later save
     // would drop them, so whoever loads tells of them.
     QStringList load(const DeckContent& content);
+    // Puts this deck in place of the one being edited: the leader and inquisitor by number when it
+    // names either (a leader alone gets "no inquisitor"; naming neither leaves the choice), then the
+    // cards. Returns the card numbers passed over, as load() does.
+    QStringList replaceWith(const DeckContent& content);
     // Empties the deck, then takes the numbers of a CardTable deck in their order: cards go in,
     // a leader's or inquisitor's number chooses it.
     void loadCardTable(const QStringList& numbers);
     // The deck by numbers; throws when the chosen leader or inquisitor is not in the catalogue.
     DeckContent content();
+    // The deck's card numbers alone, by number.
+    QStringList cardNumbers();
     // Nothing when the deck has cards and a leader is chosen.
     std::optional<Refusal> incomplete();
 

@@ -63,22 +63,6 @@ class TstDeckTools : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void newEntriesFollowTheSpecifiedOnes() {
-        MainWindowFixture f;
-        f.start();
-        auto names = [&](const char* menu) {
-            QStringList out;
-            for (QAction* a : f.window->findChild<QMenu*>(QString::fromLatin1(menu))->actions())
-                out << (a->isSeparator() ? QStringLiteral("-") : a->text());
-            return out;
-        };
-        QCOMPARE(names("mnuHDatei").mid(0, 9),
-                 QStringList({"Deck Laden", "Deck Speichern", "Deckliste Speichern", "Deckliste Anzeigen", "-", "Drucken…",
-                              "Als PDF speichern…", "-", "Beenden"}));
-        QCOMPARE(names("mnuHDeck").mid(names("mnuHDeck").indexOf(QStringLiteral("Statistik…")) + 1),
-                 QStringList({"-", "Aus Text importieren…", "Vergleichen mit…", "Starthand…"}));
-    }
-
     void importFromTheClipboardReplacesTheDeckAsOneStep() {
         MainWindowFixture f;
         f.start();
@@ -179,7 +163,8 @@ private Q_SLOTS:
         // One Bramel card in 9, 7 drawn: 7/9.
         QCOMPARE(hand->tblOdds->item(row("Fraktion: Bramel"), 2)->text(), QStringLiteral("77,8 %"));
         f.addByNumber({QStringLiteral("BRAMEL 03")});
-        QCOMPARE(hand->tblOdds->item(row("Fraktion: Bramel"), 1)->text(), QStringLiteral("2"));
+        // Read again on the event loop's next turn.
+        QTRY_COMPARE(hand->tblOdds->item(row("Fraktion: Bramel"), 1)->text(), QStringLiteral("2"));
         // Two in 10, 7 drawn: 1 - C(8,7)/C(10,7) = 1 - 8/120.
         QCOMPARE(hand->tblOdds->item(row("Fraktion: Bramel"), 2)->text(), QStringLiteral("93,3 %"));
         hand->spnHandSize->setValue(3);

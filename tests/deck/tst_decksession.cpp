@@ -109,12 +109,19 @@ private Q_SLOTS:
         QCOMPARE(s.addCard(m_names[0]), DeckSession::Added::Yes);
         QCOMPARE(seen.changes.back().added, QStringList{m_cards[0]});
         QCOMPARE(s.addCard(m_names[0].toLower()), DeckSession::Added::AlreadyThere);
-        s.addCardNumbers({m_cards[0].toLower(), m_cards[1], m_cards[1], QStringLiteral("KEINE 99"), m_cards[2] + QChar(u'\0')});
+        // Numbers no card has are passed over and told, each once whatever its case.
+        const QString withNul = m_cards[2] + QChar(u'\0');
+        QCOMPARE(s.addCardNumbers({m_cards[0].toLower(), m_cards[1], m_cards[1], QStringLiteral("KEINE 99"), withNul,
+                                   QStringLiteral("keine 99")}),
+                 (QStringList{QStringLiteral("KEINE 99"), withNul}));
         QCOMPARE(s.cardCount(), 2);
+        QCOMPARE(deck::passedOverText({QStringLiteral("KEINE 99"), withNul, QString(50, u'x')}),
+                 QStringLiteral("Diese Kartennummern der Datei kennt der Katalog nicht; sie wurden übergangen:\r\nKEINE 99, ") +
+                     m_cards[2] + QStringLiteral("?, ") + QString(40, u'x') + QStringLiteral("…"));
         QCOMPARE(seen.numbers, seen.stored());
 
         deck::DeckContent file{m_leaders[0], QString(), {m_cards[5], m_cards[5], m_cards[6].toLower(), m_cards[5]}, 4};
-        s.load(file);
+        QCOMPARE(s.load(file), QStringList());
         QCOMPARE(s.cardCount(), 2);
         QCOMPARE(s.choice().inquisitor, none);
         const deck::DeckContent back = s.content();
