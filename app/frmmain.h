@@ -256,6 +256,9 @@ private:
     void addPrintEntries(QMenu* datei);
     void funcImportText();
     void funcCompareDeck();
+    // "Vergleichen mit…": the file dialog's entry, then the recent decks.
+    QMenu* mnuVergleichenMit = nullptr;
+    void listCompareChoices(const QStringList& paths, const QStringList& captions);
     void funcStarthand();
     void funcPrint();
     void funcSavePdf();

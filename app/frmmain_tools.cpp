@@ -32,8 +32,11 @@ void frmMain::addDeckToolEntries(QMenu* deckMenu) {
     deckMenu->addSeparator()->setObjectName(QStringLiteral("mnuSepWerkzeuge"));
     connect(addEntry(deckMenu, QStringLiteral("Aus Text importieren…"), "mnuTextImport"), &QAction::triggered, this,
             [this] { guarded(kImportTitle, [this] { funcImportText(); }); });
-    connect(addEntry(deckMenu, QStringLiteral("Vergleichen mit…"), "mnuVergleichen"), &QAction::triggered, this,
-            [this] { guarded(kCompareTitle, [this] { funcCompareDeck(); }); });
+    // A deck file from the dialog, or one of the recent decks.
+    mnuVergleichenMit = named(deckMenu->addMenu(QStringLiteral("Vergleichen mit…")), "mnuVergleichenMit");
+    mnuVergleichenMit->menuAction()->setObjectName(QStringLiteral("mnuVergleichen"));
+    mnuVergleichenMit->setToolTipsVisible(true);
+    refreshRecentMenu();
     connect(addEntry(deckMenu, QStringLiteral("Starthand…"), "mnuStarthand"), &QAction::triggered, this,
             [this] { guarded(u"Starthand"_qs, [this] { funcStarthand(); }); });
 }
@@ -57,6 +60,22 @@ void frmMain::funcImportText() {
         });
     } catch (const db::DbError& e) {
         showError(kImportTitle, e);
+    }
+}
+
+void frmMain::listCompareChoices(const QStringList& paths, const QStringList& captions) {
+    mnuVergleichenMit->clear();
+    connect(addEntry(mnuVergleichenMit, QStringLiteral("Deck-Datei…"), "mnuVergleichenDatei"), &QAction::triggered, this,
+            [this] { guarded(kCompareTitle, [this] { funcCompareDeck(); }); });
+    if (paths.isEmpty())
+        return;
+    mnuVergleichenMit->addSeparator();
+    for (int i = 0; i < paths.size(); ++i) {
+        const QString path = paths.at(i);
+        QAction* entry = mnuVergleichenMit->addAction(captions.at(i));
+        entry->setObjectName(QStringLiteral("mnuVergleichen_%1").arg(i + 1));
+        entry->setToolTip(path);
+        connect(entry, &QAction::triggered, this, [this, path] { guarded(kCompareTitle, [this, &path] { compareWithFile(path); }); });
     }
 }
 

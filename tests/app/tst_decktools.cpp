@@ -117,7 +117,7 @@ private Q_SLOTS:
         const QString path = f.dir.filePath(QStringLiteral("anders.drd"));
         testing::writeFile(path, "ORVANE 00\r\nINQ 412\r\nORVANE 07\r\nBRAMEL 03\r\n");
         f.prompter.choose(path);
-        f.trigger("mnuVergleichen");
+        f.trigger("mnuVergleichenDatei");
         auto* window = shown<ui::frmVergleich>();
         QVERIFY(window);
         QCOMPARE(texts(window->lstOnlyHere, 1), QStringList({"D'Arvens Schwur"}));
@@ -131,6 +131,22 @@ private Q_SLOTS:
         f.viewer.shown.clear();
         Q_EMIT window->lstOnlyThere->itemDoubleClicked(window->lstOnlyThere->topLevelItem(0), 1);
         QCOMPARE(f.viewer.last(), qMakePair(QStringLiteral("Schmiedin aus Morgenrot"), QStringLiteral("KARTEN")));
+        window->close();
+
+        // A deck saved is offered among the recent decks; compared with itself, every card is in both.
+        auto* choices = f.window->findChild<QMenu*>(QStringLiteral("mnuVergleichenMit"));
+        QCOMPARE(choices->actions().size(), 1);
+        const QString own = f.dir.filePath(QStringLiteral("eigen.drd"));
+        f.prompter.choose(own);
+        f.trigger("mnuSpeichern");
+        QCOMPARE(choices->actions().size(), 3);
+        QCOMPARE(choices->actions().at(2)->text(), QStringLiteral("&1 eigen.drd"));
+        QCOMPARE(choices->actions().at(2)->toolTip(), own);
+        f.trigger("mnuVergleichen_1");
+        window = shown<ui::frmVergleich>();
+        QVERIFY(window);
+        QCOMPARE(texts(window->lstBoth, 1), QStringList({"D'Arvens Schwur", "Nebelkrähe"}));
+        QCOMPARE(window->lstOnlyHere->topLevelItemCount() + window->lstOnlyThere->topLevelItemCount(), 0);
         window->close();
     }
 

@@ -71,7 +71,7 @@ shoot() {
 }
 
 shoot 'menu mnuStarthand\n' '^Starthand$' starthand.png
-shoot "menu mnuVergleichen\nfile $work/Orvane-neu.drd\n" '^Deck vergleichen mit' vergleich.png
+shoot "menu mnuVergleichenDatei\nfile $work/Orvane-neu.drd\n" '^Deck vergleichen mit' vergleich.png
 shoot 'menu mnuTextImport\n' '^Deck aus Text importieren$' textimport.png \
   "xdotool type --delay 20 \$'ANFÜHRER: Harald (Orvane)\n3 Nebelkraehe\nORVANE 05\nSöldner aus Tannenbruch x1\nLaterne\nHarald der Kuhne\n'"
 shoot 'menu mnuDrucken\n' '^Deck drucken$' druckvorschau.png 'xdotool key Return' '^Druckvorschau$'
