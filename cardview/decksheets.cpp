@@ -115,18 +115,25 @@ int paintSheets(QPagedPaintDevice& device, const SheetContent& content, const Sh
     };
 
     if (options.deckList) {
+        // Text in the device's own dots: a font's size is in points of the device, which a painter scaled to
+        // millimetres would blow up a dozen times over.
+        const double dotsX = device.logicalDpiX() / 25.4;
+        const double dotsY = device.logicalDpiY() / 25.4;
+        auto inDots = [&](double x, double y, double w, double h) { return QRectF(x * dotsX, y * dotsY, w * dotsX, h * dotsY); };
         const std::vector<SheetLine> lines = listLines(content);
         QFont font(QStringLiteral("DejaVu Sans"));
         font.setPointSizeF(10.0);
         const int perPage = linesPerPage();
         for (size_t at = 0; at < std::max<size_t>(lines.size(), 1); at += size_t(perPage)) {
             nextPage();
+            p.save();
+            p.resetTransform();
             p.setPen(Qt::black);
             QFont title = font;
             title.setBold(true);
             title.setPointSizeF(12.0);
             p.setFont(title);
-            p.drawText(QRectF(kMarginMm, kMarginMm, kPageWidthMm - 2 * kMarginMm, kLineMm * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
+            p.drawText(inDots(kMarginMm, kMarginMm, kPageWidthMm - 2 * kMarginMm, kLineMm * 1.5), Qt::AlignLeft | Qt::AlignVCenter,
                        QStringLiteral("Dravenna-Deckliste"));
             double y = kMarginMm + 2 * kLineMm;
             for (size_t i = at; i < std::min(lines.size(), at + size_t(perPage)); ++i, y += kLineMm) {
@@ -134,9 +141,10 @@ int paintSheets(QPagedPaintDevice& device, const SheetContent& content, const Sh
                 f.setBold(lines[i].bold);
                 p.setFont(f);
                 p.setPen(lines[i].red ? Qt::red : Qt::black);
-                p.drawText(QRectF(kMarginMm, y, kPageWidthMm - 2 * kMarginMm, kLineMm), Qt::AlignLeft | Qt::AlignVCenter,
+                p.drawText(inDots(kMarginMm, y, kPageWidthMm - 2 * kMarginMm, kLineMm), Qt::AlignLeft | Qt::AlignVCenter,
                            lines[i].text);
             }
+            p.restore();
         }
     }
 

@@ -19,10 +19,12 @@
 #include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTransform>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTreeWidget>
 #include <QtTest/QTest>
+#include <cmath>
 
 using testing::MainWindowFixture;
 
@@ -43,18 +45,87 @@ QStringList texts(QTreeWidget* list, int column) {
     return out;
 }
 
-// Pages and their sizes in points, as the PDF's page objects declare them.
-QStringList pdfPages(const QByteArray& pdf) {
-    QStringList pages;
-    static const QRegularExpression page(QStringLiteral("/Type /Page\\b(?!s)[^>]*?/MediaBox \\[([^\\]]*)\\]"),
-                                         QRegularExpression::DotMatchesEverythingOption);
-    for (auto it = page.globalMatch(QString::fromLatin1(pdf)); it.hasNext();) {
-        QStringList box;
-        for (const QString& n : it.next().captured(1).simplified().split(u' '))
-            box << QString::number(qRound(n.toDouble()));
-        pages << box.join(u' ');
+// A page of a written PDF as a viewer sees it: its size and where each picture lands, in millimetres from
+// the paper's top left corner, and the size of each font it prints with.
+struct PdfPage {
+    QSizeF size;
+    QList<QRectF> pictures;
+    QList<double> textSizes; // in points, as printed
+};
+
+constexpr double kMmPerPoint = 25.4 / 72;
+
+// Follows the page's content stream as a viewer does: the transformation in force (cm, saved and restored by
+// q and Q) maps each drawn picture's unit square (Do) onto the page and scales each font chosen (Tf).
+void readContent(const QByteArray& content, double pageHeight, PdfPage& page) {
+    QList<QTransform> saved;
+    QTransform ctm;
+    QList<double> operands;
+    for (const QByteArray& token : content.simplified().split(' ')) {
+        bool number = false;
+        const double value = token.toDouble(&number);
+        if (number) {
+            operands << value;
+            continue;
+        }
+        if (token == "q") {
+            saved << ctm;
+        } else if (token == "Q" && !saved.isEmpty()) {
+            ctm = saved.takeLast();
+        } else if (token == "cm" && operands.size() >= 6) {
+            const auto m = operands.mid(operands.size() - 6);
+            ctm = QTransform(m[0], m[1], m[2], m[3], m[4], m[5]) * ctm;
+        } else if (token == "Do") {
+            const QRectF r = ctm.mapRect(QRectF(0, 0, 1, 1));
+            page.pictures << QRectF(r.x() * kMmPerPoint, (pageHeight - r.bottom()) * kMmPerPoint,
+                                    r.width() * kMmPerPoint, r.height() * kMmPerPoint);
+        } else if (token == "Tf" && !operands.isEmpty()) {
+            page.textSizes << operands.last() * std::sqrt(qAbs(ctm.determinant()));
+        }
+        if (!token.startsWith('/'))
+            operands.clear();
+    }
+}
+
+QList<PdfPage> pdfPages(const QByteArray& pdf) {
+    QList<PdfPage> pages;
+    const QString text = QString::fromLatin1(pdf);
+    static const QRegularExpression page(
+        QStringLiteral("/Type /Page\\b(?!s)[^>]*?/Contents (\\d+) 0 R[^>]*?/MediaBox \\[([^\\]]*)\\]"));
+    for (auto it = page.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QStringList box = m.captured(2).simplified().split(u' ');
+        PdfPage out;
+        out.size = QSizeF(box.value(2).toDouble(), box.value(3).toDouble()) * kMmPerPoint;
+        const qsizetype object = text.indexOf(QRegularExpression(QStringLiteral("(?<!\\d)%1 0 obj").arg(m.captured(1))));
+        const qsizetype start = text.indexOf(QStringLiteral("stream\n"), object) + 7;
+        QByteArray stream = pdf.mid(start, text.indexOf(QStringLiteral("endstream"), start) - start);
+        if (text.mid(object, start - object).contains(QStringLiteral("/FlateDecode"))) {
+            // qUncompress wants the zlib data behind a size; a small one is grown as needed.
+            const quint32 guess = quint32(stream.size());
+            const char size[] = {char(guess >> 24), char(guess >> 16), char(guess >> 8), char(guess)};
+            stream.prepend(size, 4);
+            stream = qUncompress(stream);
+        }
+        readContent(stream, box.value(3).toDouble(), out);
+        pages << out;
     }
     return pages;
+}
+
+// The proxies of one page stand 63 x 88 mm each, three across and three down from the first row and
+// column, centred on the A4 page, in the deck list's order.
+void checkProxyGrid(const PdfPage& page, int cards) {
+    QCOMPARE(page.pictures.size(), cards);
+    const double left = (210 - 3 * 63) / 2.0;
+    const double top = (297 - 3 * 88) / 2.0;
+    for (int i = 0; i < cards; ++i) {
+        const QRectF& r = page.pictures[i];
+        const QString where = QStringLiteral("picture %1 at %2,%3 size %4x%5")
+                                  .arg(i).arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height());
+        QVERIFY2(qAbs(r.width() - 63) < 0.05 && qAbs(r.height() - 88) < 0.05, qPrintable(where));
+        QVERIFY2(qAbs(r.x() - (left + (i % 3) * 63)) < 0.1 && qAbs(r.y() - (top + (i / 3) * 88)) < 0.1, qPrintable(where));
+    }
 }
 
 } // namespace
@@ -204,10 +275,21 @@ private Q_SLOTS:
             d.accept();
         }));
         QCOMPARE(f.prompter.messages.back().title, QStringLiteral("PDF erfolgreich gespeichert"));
-        const QStringList pages = pdfPages(testing::readFile(path));
+        const QList<PdfPage> pages = pdfPages(testing::readFile(path));
         QCOMPARE(pages.size(), 1 + (cards + 8) / 9);
-        for (const QString& size : pages)
-            QCOMPARE(size, QStringLiteral("0 0 595 842")); // A4 in points
+        for (const PdfPage& page : pages) {
+            QCOMPARE(qRound(page.size.width()), 210); // A4 portrait
+            QCOMPARE(qRound(page.size.height()), 297);
+        }
+        // The deck list: no pictures, and its text at the sizes of a printed list.
+        QCOMPARE(pages[0].pictures.size(), 0);
+        QVERIFY(pages[0].textSizes.size() > 10);
+        for (const double size : pages[0].textSizes)
+            QVERIFY2(size > 9.9 && size < 12.1, qPrintable(QString::number(size)));
+        for (int p = 1; p < pages.size(); ++p)
+            checkProxyGrid(pages[p], std::min(9, cards - 9 * (p - 1)));
+        if (QTest::currentTestFailed())
+            return;
 
         // Without the list and the marks: the pictures alone.
         QVERIFY(f.withDialog<cardview::frmDruckoptionen>("mnuAlsPdf", [&](cardview::frmDruckoptionen& d) {
