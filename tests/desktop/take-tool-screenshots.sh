@@ -3,7 +3,7 @@
 # openbox: import from text, comparison, opening hand and print preview, and the first pages of the PDF.
 # Usage: tests/desktop/take-tool-screenshots.sh [PROGRAM_DIR [OUTPUT_DIR]]
 #   PROGRAM_DIR: a built program folder (default build/dev/program), OUTPUT_DIR: default docs/.
-#   The PDF pages need pdftoppm (poppler-utils); without it they are left out.
+#   The PDF pages need pdftoppm and pdfinfo (poppler-utils); without them they are left out.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/../.." && pwd)"
 program_dir="$(realpath "${1:-$root/build/dev/program}")"
@@ -72,15 +72,28 @@ shoot() {
 
 shoot 'menu mnuStarthand\n' '^Starthand$' starthand.png
 shoot "menu mnuVergleichenDatei\nfile $work/Orvane-neu.drd\n" '^Deck vergleichen mit' vergleich.png
-shoot 'menu mnuTextImport\n' '^Deck aus Text importieren$' textimport.png \
-  "xdotool type --delay 20 \$'ANFÜHRER: Harald (Orvane)\n3 Nebelkraehe\nORVANE 05\nSöldner aus Tannenbruch x1\nLaterne\nHarald der Kuhne\n'"
+# Typed line by line: a line break typed as text does not reach the text box as one.
+import_lines=('Anführer: Harald (Orvane)' '3 Nebelkraehe' 'ORVANE 05' 'Söldner aus Tannenbruch x1' 'Laterne' 'Harald der Kuhne')
+type_lines() {
+  local line
+  for line in "${import_lines[@]}"; do
+    xdotool type --delay 20 "$line"
+    xdotool key Return
+  done
+}
+shoot 'menu mnuTextImport\n' '^Deck aus Text importieren$' textimport.png type_lines
 shoot 'menu mnuDrucken\n' '^Deck drucken$' druckvorschau.png 'xdotool key Return' '^Druckvorschau$'
 
 # The PDF as the player gets it, its first two pages as pictures.
 if command -v pdftoppm >/dev/null; then
   shoot "menu mnuAlsPdf\nfile $work/deck.pdf\nanswer Ok\n" '^Deck als PDF speichern$' pdf-optionen.png 'xdotool key Return; sleep 3' '^Dravenna Deck-Builder$'
-  pdftoppm -r 40 -f 1 -l 2 -png "$work/deck.pdf" "$work/seite"
-  montage=("$work"/seite-*.png)
+  # The list's first page and the first page of pictures, which follows the list's pages.
+  pages="$(pdfinfo "$work/deck.pdf" | sed -n 's/^Pages: *//p')"
+  cards=$(($(wc -l <"$work/Orvane.drd") - 2)) # leader and inquisitor lines first
+  first_proxies=$((pages - (cards + 8) / 9 + 1))
+  pdftoppm -r 40 -f 1 -l 1 -png "$work/deck.pdf" "$work/seite-a"
+  pdftoppm -r 40 -f "$first_proxies" -l "$first_proxies" -png "$work/deck.pdf" "$work/seite-b"
+  montage=("$work"/seite-a*.png "$work"/seite-b*.png)
   convert "${montage[@]}" -bordercolor '#888' -border 1 +append "$output/pdf-seiten.png"
   rm -f "$output/pdf-optionen.png"
   echo "Written: $output/pdf-seiten.png"
