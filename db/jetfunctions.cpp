@@ -356,9 +356,10 @@ void sideFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 } // namespace
 
-int jetCompare(const QString& a, const QString& b) {
-    const QByteArray ua = a.toUtf8(), ub = b.toUtf8();
-    return compareUtf8(ua.constData(), static_cast<int>(ua.size()), ub.constData(), static_cast<int>(ub.size()));
+int jetCompare(const QString& a, const QString& b) { return jetCompare(a.toUtf8(), b.toUtf8()); }
+
+int jetCompare(const QByteArray& utf8a, const QByteArray& utf8b) {
+    return compareUtf8(utf8a.constData(), static_cast<int>(utf8a.size()), utf8b.constData(), static_cast<int>(utf8b.size()));
 }
 
 bool jetLike(const QString& pattern, const QString& value, bool* valid) {

@@ -17,7 +17,19 @@ QString firstField(db::Database& conn, const QString& sql) {
     return rs.Eof() ? QString() : db::cellText(rs.Fields(0));
 }
 
-bool jetLess(const QString& a, const QString& b) { return db::jetCompare(a, b) < 0; }
+bool jetLess(const QByteArray& a, const QByteArray& b) { return db::jetCompare(a, b) < 0; }
+
+std::vector<QByteArray> sortedKeys(const QStringList& numbers) {
+    std::vector<QByteArray> keys;
+    keys.reserve(static_cast<size_t>(numbers.size()));
+    for (const QString& number : numbers)
+        keys.push_back(number.toUtf8());
+    // A table's numbers come in order from its index; sorting them again would compare each
+    // a dozen times.
+    if (!std::is_sorted(keys.begin(), keys.end(), jetLess))
+        std::sort(keys.begin(), keys.end(), jetLess);
+    return keys;
+}
 } // namespace
 
 QString leaderEntry(const QString& name, const QString& faction, const QString& cards, const QString& moons) {
@@ -81,22 +93,22 @@ QString inquisitorNameForNumber(db::Database& conn, const QString& number) {
 }
 
 NumberIndex::NumberIndex(db::Database& conn, const QString& table) {
-    for (auto rs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM ") + table); !rs.Eof(); rs.MoveNext())
-        m_numbers << db::cellText(rs.Fields(0));
-    std::sort(m_numbers.begin(), m_numbers.end(), jetLess);
+    QStringList numbers;
+    for (auto rs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM ") + table + QStringLiteral(" ORDER BY NUMMER")); !rs.Eof(); rs.MoveNext())
+        numbers << db::cellText(rs.Fields(0));
+    m_keys = sortedKeys(numbers);
 }
 
-NumberIndex::NumberIndex(QStringList numbers) : m_numbers(std::move(numbers)) {
-    std::sort(m_numbers.begin(), m_numbers.end(), jetLess);
-}
+NumberIndex::NumberIndex(const QStringList& numbers) : m_keys(sortedKeys(numbers)) {}
 
 qsizetype NumberIndex::find(const QString& number) const {
     if (namesNoCard(number))
         return -1;
-    const auto it = std::lower_bound(m_numbers.begin(), m_numbers.end(), number, jetLess);
-    if (it == m_numbers.end() || db::jetCompare(*it, number) != 0)
+    const QByteArray key = number.toUtf8();
+    const auto it = std::lower_bound(m_keys.begin(), m_keys.end(), key, jetLess);
+    if (it == m_keys.end() || db::jetCompare(*it, key) != 0)
         return -1;
-    return it - m_numbers.begin();
+    return it - m_keys.begin();
 }
 
 } // namespace deck

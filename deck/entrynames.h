@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <vector>
 
 namespace db {
 class Database;
@@ -45,14 +47,15 @@ QString inquisitorNameForNumber(db::Database& conn, const QString& number);
 class NumberIndex {
 public:
     NumberIndex(db::Database& conn, const QString& table);
-    explicit NumberIndex(QStringList numbers);
+    explicit NumberIndex(const QStringList& numbers);
     // Position of the matching number, -1 for none.
     qsizetype find(const QString& number) const;
     bool contains(const QString& number) const { return find(number) >= 0; }
-    qsizetype size() const { return m_numbers.size(); }
+    qsizetype size() const { return static_cast<qsizetype>(m_keys.size()); }
 
 private:
-    QStringList m_numbers;
+    // UTF-8, as the collation compares them: converted once, not in every comparison of the sort.
+    std::vector<QByteArray> m_keys;
 };
 
 // A number with a NUL character in it names no card (the catalogue's numbers are plain text).
