@@ -50,21 +50,28 @@ private Q_SLOTS:
         pool.DatabaseName = deckSource.DatabaseName = m_dir->databasePath();
         testing::SeededChoices choices(20261208);
         QStringList differences;
-        int onDemand = 0;
+        int onDemand = 0, cutShort = 0;
         for (int i = 0; i < 3000 && differences.size() < 10; ++i) {
             const testing::PoolSource s = testing::poolSource(choices);
             pool.RecordSource = db::sqlPool() + filter::nameFilterCondition(s.where, s.name) + s.order;
             deckSource.RecordSource = db::sqlDeck() + s.order;
-            for (db::DataControl* source : {&pool, &deckSource})
-                if (const QString d = testing::differenceFromWholeQuery(*source, *whole, inDeck); !d.isEmpty())
+            bool poolCut = false;
+            for (db::DataControl* source : {&pool, &deckSource}) {
+                bool cut = false;
+                if (const QString d = testing::differenceFromWholeQuery(*source, *whole, inDeck, &cut); !d.isEmpty())
                     differences << QStringLiteral("case %1, %2: %3 | %4 | %5: %6")
                                        .arg(i)
                                        .arg(source == &pool ? u"pool" : u"deck", s.where, s.name, s.order, d);
-            onDemand += pool.model().rowsOnDemand() && pool.model().rowCount() > 1;
+                cutShort += cut;
+                poolCut = poolCut || (cut && source == &pool);
+            }
+            onDemand += !poolCut && pool.model().rowsOnDemand() && pool.model().rowCount() > 1;
         }
         for (const QString& d : differences)
             qWarning().noquote() << d;
         QVERIFY(differences.isEmpty());
+        // A query the time budget cut short on a busy machine is no verdict; most must be compared.
+        QVERIFY2(cutShort < 3000, qPrintable(QStringLiteral("%1 of 6000 cut short").arg(cutShort)));
         // Most of them took the fast path with rows to compare; the rest fell back or were refused.
         QVERIFY2(onDemand > 1200, qPrintable(QString::number(onDemand)));
     }
