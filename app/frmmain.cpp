@@ -544,7 +544,7 @@ void frmMain::funcNoFilter() {
 
 void frmMain::onQuickNameFilter(const QString& text) {
     // The name narrows only this query; WHERE stays what the filters set.
-    poolRefreshWithCount(filter::nameFilterCondition(WHERE, text));
+    poolRefreshWithCount(text);
 }
 
 void frmMain::funcAbout() {

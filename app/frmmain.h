@@ -164,8 +164,8 @@ private:
 
     void showCard(const QString& sKartenname, const QString& sTable);
     void toggleCardWindow();
-    // The pool with filter between its SELECT and its ORDER BY, marked against the deck.
-    void requeryPool(const QString& filter);
+    // The pool under the filter in force, narrowed to names containing the typed text, marked against the deck.
+    void requeryPool(const QString& typedName);
     void requeryPoolAndDeck();
     // Lists, grids, pool marking, notes and statistics follow what the deck reports.
     void paintDeck(const deck::DeckChange& change);
@@ -173,7 +173,7 @@ private:
     QString deckListText();
     void poolRefreshWithCount();
     // requeryPool, then the count of its cards.
-    void poolRefreshWithCount(const QString& filter);
+    void poolRefreshWithCount(const QString& typedName);
     void showPoolCount();
     void onQuickNameFilter(const QString& text);
 

@@ -27,22 +27,22 @@ const QString kAddTitle = QStringLiteral("Karte hinzufügen");
 
 // ---- re-querying --------------------------------------------------------------------------------
 
-void frmMain::requeryPool(const QString& filter) {
-    dtaPool.RecordSource = SQLPOOL + filter + ORDER;
+void frmMain::requeryPool(const QString& typedName) {
+    filter::setNameFilteredSource(dtaPool, SQLPOOL, WHERE, ORDER, typedName);
     dtaPool.Refresh();
     DeckAbgleichen();
 }
 
 void frmMain::requeryPoolAndDeck() {
-    requeryPool(WHERE);
+    requeryPool({});
     dtaDeck.RecordSource = SQLDECK + ORDER;
     dtaDeck.Refresh();
 }
 
-void frmMain::poolRefreshWithCount() { poolRefreshWithCount(WHERE); }
+void frmMain::poolRefreshWithCount() { poolRefreshWithCount({}); }
 
-void frmMain::poolRefreshWithCount(const QString& filter) {
-    requeryPool(filter);
+void frmMain::poolRefreshWithCount(const QString& typedName) {
+    requeryPool(typedName);
     showPoolCount();
 }
 

@@ -417,6 +417,12 @@ std::optional<std::vector<qint64>> Database::runRowids(const QString& sqliteSql,
     return rowids;
 }
 
+bool Database::prepares(const QString& sqliteSql, Trust trust) {
+    sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust, true);
+    sqlite3_finalize(stmt);
+    return stmt != nullptr;
+}
+
 std::optional<RowidTexts> Database::runRowidTexts(const QString& sqliteSql, Trust trust) {
     sqlite3_stmt* stmt = prepareQuery(sqliteSql, trust, true);
     if (!stmt)

@@ -113,6 +113,8 @@ public:
     // record source in its order. Empty optional when the text does not prepare; errors while it
     // runs are thrown.
     std::optional<std::vector<qint64>> runRowids(const QString& sqliteSql, Trust trust = Trust::Program);
+    // Whether already translated text prepares, without running it.
+    bool prepares(const QString& sqliteSql, Trust trust = Trust::Program);
     // The same for text whose second column is the text to keep beside each rowid.
     std::optional<RowidTexts> runRowidTexts(const QString& sqliteSql, Trust trust = Trust::Program);
     // Changes whenever another connection has committed a change to the file since the last call.

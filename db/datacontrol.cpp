@@ -1,3 +1,4 @@
+// A record source bound to its grid's model, read on demand where its text allows.
 #include "db/datacontrol.h"
 
 #include "db/dberror.h"
@@ -15,11 +16,12 @@ void DataControl::Refresh() {
         m_connectedTo = DatabaseName;
     }
     const Translation whole = m_connection->translateQuery(RecordSource);
-    if (const auto queries = rowidQueries(whole.sql)) {
+    if (const auto queries = whole.plain ? rowidQueries(*whole.plain) : std::nullopt) {
         try {
             std::optional<std::vector<qint64>> rowids;
-            if (queries->narrowing)
-                rowids = narrowedRowids(queries->narrowing->baseRows, queries->narrowing->pattern);
+            // The narrowed list stands for the whole text only where that text is one the engine takes.
+            if (NameNarrowing && m_connection->prepares(queries->rowids, Trust::UserCondition))
+                rowids = narrowedRowids(*NameNarrowing);
             if (!rowids)
                 rowids = m_connection->runRowids(queries->rowids, Trust::UserCondition);
             if (rowids) {
@@ -36,10 +38,15 @@ void DataControl::Refresh() {
     m_model.load(m_connection->run(whole, Trust::UserCondition));
 }
 
-std::optional<std::vector<qint64>> DataControl::narrowedRowids(const QString& baseRows, const QString& pattern) {
-    const auto like = LikePattern::compile(pattern);
+std::optional<std::vector<qint64>> DataControl::narrowedRowids(const Narrowing& narrowing) {
+    const auto like = LikePattern::compile(u'*' + narrowing.contains + u'*');
     if (!like)
         return std::nullopt; // the query itself reports the malformed pattern
+    const Translation base = m_connection->translateQuery(narrowing.base);
+    const auto rowsText = base.plain ? rowidTextsQuery(*base.plain, m_connection->translate(narrowing.column)) : std::nullopt;
+    if (!rowsText)
+        return std::nullopt;
+    const QString& baseRows = *rowsText;
     const qint64 version = m_connection->dataVersion();
     if (baseRows != m_baseRows || version != m_baseVersion) {
         m_baseRows.clear();

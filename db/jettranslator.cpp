@@ -128,16 +128,21 @@ public:
     QString level(const std::vector<Node>& nodes) {
         std::vector<Piece> pieces = translatePieces(nodes);
         addSelectLabels(pieces);
-        return joinAmpersands(pieces);
+        return joinAmpersands(pieces, 0, pieces.size());
     }
 
     Translation statement(const std::vector<Node>& nodes) {
         std::vector<Piece> pieces = translatePieces(nodes);
         addSelectLabels(pieces);
-        Translation t{joinAmpersands(pieces), {}};
+        Translation t{joinAmpersands(pieces, 0, pieces.size()), {}, {}};
         t.unordered = t.sql;
-        if (const auto table = plainSelectTable(pieces))
-            t.sql += (m_topLevelOrder ? u", "_qs : u" ORDER BY "_qs) + *table + u".rowid"_qs;
+        if (const auto parts = plainSelectParts(pieces)) {
+            const QString rowid = pieces[parts->from + 1].text + u".rowid"_qs;
+            t.sql += (parts->order ? u", "_qs : u" ORDER BY "_qs) + rowid;
+            t.plain = plainSelect(pieces, *parts);
+            if (t.plain)
+                t.plain->orderTerms << rowid;
+        }
         return t;
     }
 
@@ -145,11 +150,17 @@ private:
     const Schema& m_schema;
     // An aggregate was called in the query being translated, outside any sub-select of it.
     bool m_aggregate = false;
-    bool m_topLevelOrder = false;
 
-    // The table of "SELECT <items> FROM <table> [WHERE …] [ORDER BY …]" with no DISTINCT, aggregate,
-    // grouping, compound, limit, join or second statement at this level; nothing otherwise.
-    std::optional<QString> plainSelectTable(const std::vector<Piece>& pieces) {
+    // Where the clauses of "SELECT <items> FROM <table> [WHERE …] [ORDER BY …]" begin.
+    struct SelectParts {
+        size_t from;
+        std::optional<size_t> where; // the WHERE piece
+        std::optional<size_t> order; // the ORDER piece; BY follows it
+    };
+
+    // The clauses of a SELECT with no DISTINCT, aggregate, grouping, compound, limit, join or second
+    // statement at this level; nothing otherwise.
+    std::optional<SelectParts> plainSelectParts(const std::vector<Piece>& pieces) const {
         static const QSet<QString> conditionWords = {u"AND"_qs, u"OR"_qs, u"NOT"_qs, u"IS"_qs, u"IN"_qs, u"BETWEEN"_qs,
                                                      u"LIKE"_qs, u"EXISTS"_qs, u"CASE"_qs, u"WHEN"_qs, u"THEN"_qs,
                                                      u"ELSE"_qs, u"END"_qs, u"="_qs, u"<>"_qs, u"<"_qs, u">"_qs,
@@ -157,25 +168,48 @@ private:
         if (m_aggregate || pieces.size() < 4 || pieces[0].kind != PieceKind::Delimiter || pieces[0].text != u"SELECT" ||
             pieces[1].text == u"DISTINCT" || pieces[1].text == u"ALL")
             return std::nullopt;
-        size_t from = 1;
-        while (from < pieces.size() && !(pieces[from].kind == PieceKind::Delimiter && pieces[from].text == u"FROM"))
-            ++from;
-        const size_t rest = from + 2;
-        if (rest > pieces.size() || pieces[from + 1].kind != PieceKind::Operand || pieces[from + 1].columnLabel.isEmpty() ||
+        SelectParts parts{1, {}, {}};
+        while (parts.from < pieces.size() && !(pieces[parts.from].kind == PieceKind::Delimiter && pieces[parts.from].text == u"FROM"))
+            ++parts.from;
+        const size_t rest = parts.from + 2;
+        if (rest > pieces.size() || pieces[parts.from + 1].kind != PieceKind::Operand || pieces[parts.from + 1].columnLabel.isEmpty() ||
             (rest < pieces.size() && pieces[rest].text != u"WHERE" && pieces[rest].text != u"ORDER"))
             return std::nullopt;
         for (size_t i = rest; i < pieces.size(); ++i) {
             const Piece& p = pieces[i];
-            if (p.kind != PieceKind::Delimiter || (p.text == u"WHERE" && i == rest))
+            if (p.kind != PieceKind::Delimiter)
                 continue;
-            if (p.text == u"ORDER" && !m_topLevelOrder && i + 1 < pieces.size() && pieces[i + 1].text == u"BY") {
-                m_topLevelOrder = true;
-                ++i;
-            } else if (!(conditionWords.contains(p.text) || (p.text == u"," && m_topLevelOrder))) {
+            if (p.text == u"WHERE" && i == rest) {
+                parts.where = i;
+            } else if (p.text == u"ORDER" && !parts.order && i + 1 < pieces.size() && pieces[i + 1].text == u"BY") {
+                parts.order = i++;
+            } else if (!(conditionWords.contains(p.text) || (p.text == u"," && parts.order))) {
                 return std::nullopt;
             }
         }
-        return pieces[from + 1].text;
+        return parts;
+    }
+
+    // The parts as text; nothing where an order term is missing (the engine then refuses the whole).
+    static std::optional<PlainSelect> plainSelect(const std::vector<Piece>& pieces, const SelectParts& parts) {
+        PlainSelect select;
+        select.table = pieces[parts.from + 1].text;
+        select.items = joinAmpersands(pieces, 1, parts.from);
+        const size_t end = parts.order.value_or(pieces.size());
+        if (parts.where)
+            select.condition = joinAmpersands(pieces, *parts.where + 1, end);
+        if (parts.order) {
+            size_t term = *parts.order + 2;
+            for (size_t i = term; i <= pieces.size(); ++i) {
+                if (i < pieces.size() && !(pieces[i].kind == PieceKind::Delimiter && pieces[i].text == u","))
+                    continue;
+                if (i == term)
+                    return std::nullopt;
+                select.orderTerms << joinAmpersands(pieces, term, i);
+                term = i + 1;
+            }
+        }
+        return select;
     }
 
     Piece name(const QString& original) const {
@@ -327,9 +361,9 @@ private:
     }
 
     // Jet's '&' joins as text and reads NULL as the empty text; SQLite's '||' would give NULL.
-    static QString joinAmpersands(const std::vector<Piece>& pieces) {
+    static QString joinAmpersands(const std::vector<Piece>& pieces, size_t begin, size_t end) {
         QStringList out;
-        size_t runStart = 0;
+        size_t runStart = begin;
         auto flush = [&](size_t runEnd) {
             if (runEnd == runStart)
                 return;
@@ -352,14 +386,14 @@ private:
             }
             out << u'(' + operands.join(u" || "_qs) + u')';
         };
-        for (size_t k = 0; k < pieces.size(); ++k) {
+        for (size_t k = begin; k < end; ++k) {
             if (pieces[k].kind == PieceKind::Delimiter) {
                 flush(k);
                 out << pieces[k].text;
                 runStart = k + 1;
             }
         }
-        flush(pieces.size());
+        flush(end);
         return out.join(u' ');
     }
 };

@@ -3,6 +3,8 @@
 #include "db/schema.h"
 
 #include <QString>
+#include <QStringList>
+#include <optional>
 
 namespace db {
 
@@ -20,11 +22,21 @@ inline constexpr int kMaxJetNesting = 100;
 inline const QString kTooDeeplyNested =
     QStringLiteral("Die Abfrage ist zu komplex: Klammern und Funktionen sind zu tief verschachtelt.");
 
+// A plain one-table SELECT ("SELECT <items> FROM <table> [WHERE …] [ORDER BY …]", nothing else at
+// its own level) in its translated parts: what reading its rows on demand needs.
+struct PlainSelect {
+    QString table;          // as the translation names it
+    QString items;          // the select list, labels included
+    QString condition;      // after WHERE; empty when there is none
+    QStringList orderTerms; // after ORDER BY, the table's rowid last
+};
+
 struct Translation {
     QString sql;
     // The text without the rowid order a plain one-table SELECT gets (see translateJetQuery); the
     // same as sql for any other text.
     QString unordered;
+    std::optional<PlainSelect> plain;
 };
 
 // Rewrites one Jet SQL text into SQLite SQL: names resolved and quoted, literals single-quoted,

@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     testing::ByteChoices choices(data, size);
     const testing::PoolSource s = testing::poolSource(choices);
-    pool.RecordSource = db::sqlPool() + filter::nameFilterCondition(s.where, s.name) + s.order;
+    filter::setNameFilteredSource(pool, db::sqlPool(), s.where, s.order, s.name);
     deckSource.RecordSource = db::sqlDeck() + s.order;
     static long compared = 0, cutShort = 0;
     for (db::DataControl* source : {&pool, &deckSource}) {
