@@ -1,3 +1,4 @@
+// The about box: title, version and a notice.
 #include "app/frminfo.h"
 
 #include "core/startup.h"

@@ -1,5 +1,7 @@
+// The main window: its controls and menus, and what the menu entries do.
 #include "app/frmmain.h"
 
+#include "core/errornumbers.h"
 #include "core/programdir.h"
 #include "core/settings.h"
 #include "core/startup.h"
@@ -522,7 +524,7 @@ void frmMain::onQuickFilterChosen(int index) {
     } else {
         const auto line = filter::readFilterLine(filter::quickFilterPath(core::filterDirectories(), entry));
         if (!line)
-            throw db::DbError(53, QStringLiteral("Datei nicht gefunden: %1.drfilter").arg(entry));
+            throw db::DbError(core::errors::kFileNotFound, QStringLiteral("Datei nicht gefunden: %1.drfilter").arg(entry));
         WHERE = *line;
         // The special filter saves its condition without a trailing blank; the order text needs one.
         if (!WHERE.isEmpty() && !WHERE.endsWith(u' '))

@@ -1,3 +1,4 @@
+// The window program's start: arguments, the one running instance, the main window.
 #include "core/datalocation.h"
 #include "core/handovermessage.h"
 #include "core/handoverplace.h"

@@ -1,3 +1,4 @@
+// A program folder with a grown catalogue for the benchmarks.
 #include "bench/benchsupport.h"
 
 #include "core/programdir.h"

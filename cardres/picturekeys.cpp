@@ -1,3 +1,4 @@
+// The keys of the picture store, in their fixed order.
 #include "cardres/picturekeys.h"
 
 namespace dravennares {

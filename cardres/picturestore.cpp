@@ -1,3 +1,4 @@
+// The plugin's entry class: hands out the embedded card pictures.
 #include "cardres/picturestore.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// A card as text, its picture's reference and the query that reads it.
 #include "cardview/cardtext.h"
 
 #include "db/database.h"

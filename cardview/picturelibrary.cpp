@@ -1,3 +1,4 @@
+// Loading the picture plugin and asking it for a card's picture.
 #include "cardview/picturelibrary.h"
 
 #include "core/programdir.h"

@@ -7,8 +7,11 @@ namespace core::errors {
 inline constexpr int kCancelled = 1;                // the player stopped a long step
 inline constexpr int kInvalidArgument = 5;          // a call with an argument it cannot use
 inline constexpr int kFileNotFound = 53;
+inline constexpr int kDeviceUnavailable = 68;       // a drive or folder that does not answer
+inline constexpr int kPermissionDenied = 70;
 inline constexpr int kPastEndOfFile = 62;           // a file ends before a line it must have
 inline constexpr int kFileAccess = 75;              // a file could not be read or written
+inline constexpr int kPathNotFound = 76;
 inline constexpr int kNoCurrentRecord = 3021;       // a name or number the catalogue does not know
 inline constexpr int kQueryCancelled = 3059;
 inline constexpr int kQueryWrites = 3065;           // a condition that would change data

@@ -1,3 +1,4 @@
+// The lock that makes one running program the owner of the card database.
 #include "core/instancelock.h"
 
 #include "core/systemerror.h"

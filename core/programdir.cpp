@@ -1,3 +1,4 @@
+// The program folder and the per-user folder used when it cannot be written.
 #include "core/programdir.h"
 
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// Message boxes and file dialogs, answered by the player or by a session script.
 #include "core/prompter.h"
 
 #include "core/programdir.h"

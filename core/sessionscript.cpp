@@ -1,3 +1,4 @@
+// The test hook: a script that stands in for the player of a real program run.
 #include "core/sessionscript.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// The per-user settings store, opened on one window's section.
 #include "core/settings.h"
 
 namespace core {

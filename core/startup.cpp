@@ -1,3 +1,4 @@
+// What a start is given: the deck path in the argument or a dropped file, and the version text.
 #include "core/startup.h"
 
 #include <QFileInfo>

@@ -1,5 +1,7 @@
+// Windows-1252 text files, read whole and written atomically.
 #include "core/textfile.h"
 
+#include "core/errornumbers.h"
 #include "core/apperror.h"
 #include "core/systemerror.h"
 
@@ -28,7 +30,7 @@ QByteArray encodeText(const QString& text) {
         ++at;
     const QString character = at + 1 < text.size() && text[at].isHighSurrogate() ? text.mid(at, 2) : text.mid(at, 1);
     const QString code = QStringLiteral("%1").arg(character.toUcs4().value(0), 4, 16, QLatin1Char('0')).toUpper();
-    throw AppError(5, QStringLiteral("Das Zeichen '%1' (U+%2) kann in einer Windows-1252-Textdatei nicht gespeichert "
+    throw AppError(errors::kInvalidArgument, QStringLiteral("Das Zeichen '%1' (U+%2) kann in einer Windows-1252-Textdatei nicht gespeichert "
                                      "werden. Es wurde nichts geschrieben.")
                           .arg(character, code));
 }
@@ -80,7 +82,7 @@ QStringList decodeLines(const QByteArray& bytes) {
 }
 
 void throwFileError(const QString& path, const QString& why) {
-    throw core::AppError(75, QStringLiteral("Fehler beim Zugriff auf '%1': %2").arg(path, why));
+    throw core::AppError(errors::kFileAccess, QStringLiteral("Fehler beim Zugriff auf '%1': %2").arg(path, why));
 }
 
 QByteArray readWholeFile(const QString& path, qint64 maxBytes) {

@@ -1,5 +1,7 @@
+// Compacting the database in place through a temporary copy.
 #include "db/compaction.h"
 
+#include "core/errornumbers.h"
 #include "db/database.h"
 #include "db/dberror.h"
 
@@ -40,7 +42,7 @@ bool compactInPlace(const QString& path, QString* message, const std::function<b
         return fail(QStringLiteral("Die Datei '%1' kann nicht gelöscht werden.").arg(temp));
     try {
         if (injected(CompactStep::Vacuum))
-            throw DbError(1, QStringLiteral("Komprimieren abgebrochen."));
+            throw DbError(core::errors::kCancelled, QStringLiteral("Komprimieren abgebrochen."));
         CompactDatabase(path, temp);
     } catch (const DbError& e) {
         return fail(e.description());

@@ -1,5 +1,7 @@
+// One connection to the card database: every text through the dialect, reads guarded by a budget.
 #include "db/database.h"
 
+#include "core/errornumbers.h"
 #include "db/dberror.h"
 #include "db/enginemessages.h"
 #include "db/jetfunctions.h"
@@ -15,6 +17,8 @@
 #include <sqlite3.h>
 
 namespace db {
+
+namespace errors = core::errors;
 
 namespace {
 
@@ -174,9 +178,9 @@ QString cellText(const QVariant& value) {
 
 QVariant Recordset::Fields(int index) const {
     if (Eof())
-        throw DbError(3021, QStringLiteral("Kein aktueller Datensatz."));
+        throw DbError(errors::kNoCurrentRecord, QStringLiteral("Kein aktueller Datensatz."));
     if (index < 0 || index >= m_labels.size())
-        throw DbError(3265, QStringLiteral("Element in dieser Auflistung nicht gefunden."));
+        throw DbError(errors::kItemNotFound, QStringLiteral("Element in dieser Auflistung nicht gefunden."));
     return m_rows[m_pos][static_cast<size_t>(index)];
 }
 
@@ -184,7 +188,7 @@ QVariant Recordset::Fields(const QString& label) const {
     for (int i = 0; i < m_labels.size(); ++i)
         if (m_labels[i].compare(label, Qt::CaseInsensitive) == 0)
             return Fields(i);
-    throw DbError(3265, QStringLiteral("Element in dieser Auflistung nicht gefunden."));
+    throw DbError(errors::kItemNotFound, QStringLiteral("Element in dieser Auflistung nicht gefunden."));
 }
 
 sqlite3* openRawConnection(const QString& path, bool create) {
@@ -215,7 +219,7 @@ std::unique_ptr<Database> Database::openCatalogue(const QString& path, Access ac
     try {
         auto schema = loadSchema(handle, path);
         if (!schema->resolve(QStringLiteral("KARTEN")))
-            throw DbError(3078, QStringLiteral("Die Datei '%1' ist keine Kartendatenbank.").arg(path));
+            throw DbError(errors::kNotADatabase, QStringLiteral("Die Datei '%1' ist keine Kartendatenbank.").arg(path));
         return std::unique_ptr<Database>(new Database(handle, path, std::move(schema)));
     } catch (const DbError&) {
         sqlite3_close(handle);
@@ -233,7 +237,7 @@ std::unique_ptr<Database> Database::OpenWithPrivateDeck(const QString& path) {
     const QString sql = definition.Eof() ? QString() : definition.Fields(0).toString();
     static const QString kCreate = QStringLiteral("CREATE TABLE ");
     if (!sql.startsWith(kCreate, Qt::CaseInsensitive))
-        throw DbError(3078, QStringLiteral("Die Datei '%1' ist keine Kartendatenbank.").arg(path));
+        throw DbError(errors::kNotADatabase, QStringLiteral("Die Datei '%1' ist keine Kartendatenbank.").arg(path));
     conn->executeNative(QStringLiteral("CREATE TEMP TABLE ") + sql.mid(kCreate.size()));
     // Nothing here writes the file, so it may be read through a mapping: a whole large catalogue
     // then costs no copy per page and no re-read once the page cache is full.
@@ -259,7 +263,7 @@ void Database::Close() {
 void Database::fail() const {
     // The engine's parser has a fixed stack; deep nesting runs out of it before the translator's bound.
     if (std::strcmp(sqlite3_errmsg(m_handle), "parser stack overflow") == 0)
-        throw DbError(3360, kTooDeeplyNested);
+        throw DbError(errors::kTooComplex, kTooDeeplyNested);
     throw DbError(sqlite3_errcode(m_handle), engineMessage(m_handle));
 }
 
@@ -280,7 +284,7 @@ Recordset Database::run(const Translation& query, Trust trust) { return readAll(
 
 sqlite3_stmt* Database::prepareQuery(const QString& sqliteSql, Trust trust, bool lenient) {
     if (!m_handle)
-        throw DbError(3420, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
+        throw DbError(errors::kObjectClosed, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
     const QByteArray utf8 = sqliteSql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
@@ -291,7 +295,7 @@ sqlite3_stmt* Database::prepareQuery(const QString& sqliteSql, Trust trust, bool
     if (trust == Trust::UserCondition)
         sqlite3_set_authorizer(m_handle, nullptr, nullptr);
     if (rc != SQLITE_OK && !authorizer.deniedFunction.isEmpty())
-        throw DbError(3085, QStringLiteral("Die Funktion '%1' ist in Filter-Bedingungen nicht erlaubt.")
+        throw DbError(errors::kUndefinedFunction, QStringLiteral("Die Funktion '%1' ist in Filter-Bedingungen nicht erlaubt.")
                                 .arg(authorizer.deniedFunction));
     if (rc != SQLITE_OK) {
         if (lenient)
@@ -299,14 +303,14 @@ sqlite3_stmt* Database::prepareQuery(const QString& sqliteSql, Trust trust, bool
         fail();
     }
     if (!stmt)
-        throw DbError(3075, QStringLiteral("Die Abfrage ist leer."));
+        throw DbError(errors::kSyntaxError, QStringLiteral("Die Abfrage ist leer."));
     if (!onlyBlanks(tail)) {
         sqlite3_finalize(stmt);
-        throw DbError(3142, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
+        throw DbError(errors::kTextAfterStatement, QStringLiteral("Zeichen nach dem Ende der SQL-Anweisung gefunden."));
     }
     if (!sqlite3_stmt_readonly(stmt)) {
         sqlite3_finalize(stmt);
-        throw DbError(3065, QStringLiteral("Eine Auswahlabfrage darf keine Daten ändern."));
+        throw DbError(errors::kQueryWrites, QStringLiteral("Eine Auswahlabfrage darf keine Daten ändern."));
     }
     return stmt;
 }
@@ -463,7 +467,7 @@ bool RowFetcher::fetch(qint64 rowid, QStringList& cells) {
 
 Recordset Database::runBound(const QString& sqliteSql, const std::vector<QVariant>& values, int* changedRows) {
     if (!m_handle)
-        throw DbError(3420, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
+        throw DbError(errors::kObjectClosed, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
     const QByteArray utf8 = sqliteSql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     for (const auto& bound : m_bound)
@@ -476,7 +480,7 @@ Recordset Database::runBound(const QString& sqliteSql, const std::vector<QVarian
             fail();
         if (!stmt || !onlyBlanks(tail)) {
             sqlite3_finalize(stmt);
-            throw DbError(3142, QStringLiteral("Genau eine SQL-Anweisung erwartet."));
+            throw DbError(errors::kTextAfterStatement, QStringLiteral("Genau eine SQL-Anweisung erwartet."));
         }
         constexpr size_t kKept = 8;
         if (m_bound.size() == kKept) {
@@ -553,7 +557,7 @@ void Database::Execute(const QString& jetSql) { executeNative(translate(jetSql))
 
 void Database::executeNative(const QString& sqliteSql) {
     if (!m_handle)
-        throw DbError(3420, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
+        throw DbError(errors::kObjectClosed, QStringLiteral("Objekt ungültig oder nicht mehr festgelegt."));
     const QByteArray utf8 = sqliteSql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     const char* tail = nullptr;
@@ -561,7 +565,7 @@ void Database::executeNative(const QString& sqliteSql) {
         fail();
     const Finalizer finalizer{stmt};
     if (!stmt || !onlyBlanks(tail))
-        throw DbError(3142, QStringLiteral("Genau eine SQL-Anweisung erwartet."));
+        throw DbError(errors::kTextAfterStatement, QStringLiteral("Genau eine SQL-Anweisung erwartet."));
     int step;
     while ((step = sqlite3_step(stmt)) == SQLITE_ROW) {
     }

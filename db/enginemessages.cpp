@@ -1,3 +1,4 @@
+// The engine's English error texts as German messages.
 #include "db/enginemessages.h"
 
 #include <QRegularExpression>

@@ -1,3 +1,4 @@
+// The grid widget, addressed by row and column as the window's code expects.
 #include "db/flexgrid.h"
 
 #include "db/gridmodel.h"

@@ -1,3 +1,4 @@
+// The cells of one bound grid, read all at once or row by row on demand, with row colours.
 #include "db/gridmodel.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The dialect's collation, LIKE and helper functions, registered on a connection.
 #include "db/jetfunctions.h"
 
 #include "db/jettranslator.h"

@@ -1,5 +1,7 @@
+// Splitting dialect SQL into tokens.
 #include "db/jettokenizer.h"
 
+#include "core/errornumbers.h"
 #include "db/dberror.h"
 
 namespace db {
@@ -27,7 +29,7 @@ qsizetype readQuoted(const QString& sql, qsizetype pos, QChar quote, QString& va
             return i + 1;
         }
     }
-    throw DbError(3075, QStringLiteral("Zeichenfolge ohne schließendes Anführungszeichen in: %1").arg(excerpt(sql)));
+    throw DbError(core::errors::kSyntaxError, QStringLiteral("Zeichenfolge ohne schließendes Anführungszeichen in: %1").arg(excerpt(sql)));
 }
 
 } // namespace
@@ -47,7 +49,7 @@ std::vector<Token> tokenizeJet(const QString& sql) {
         } else if (c == u'[') {
             const qsizetype end = sql.indexOf(u']', i + 1);
             if (end < 0)
-                throw DbError(3075, QStringLiteral("Name ohne schließende Klammer in: %1").arg(excerpt(sql)));
+                throw DbError(core::errors::kSyntaxError, QStringLiteral("Name ohne schließende Klammer in: %1").arg(excerpt(sql)));
             tokens.push_back({TokenKind::Bracketed, sql.mid(i + 1, end - i - 1)});
             i = end + 1;
         } else if (c.isDigit() || (c == u'.' && i + 1 < n && sql[i + 1].isDigit() &&

@@ -1,5 +1,7 @@
+// Dialect SQL rewritten as SQLite SQL, and the parts of a plain SELECT.
 #include "db/jettranslator.h"
 
+#include "core/errornumbers.h"
 #include "db/dberror.h"
 #include "db/jettokenizer.h"
 
@@ -11,7 +13,7 @@ namespace db {
 
 namespace {
 
-constexpr int kSyntaxError = 3075;
+using core::errors::kSyntaxError;
 
 [[noreturn]] void syntaxError(const QString& detail) {
     throw DbError(kSyntaxError, QStringLiteral("Syntaxfehler in der Abfrage: %1").arg(detail));
@@ -24,7 +26,7 @@ struct Node {
     bool isGroup = false;
 };
 
-constexpr int kTooComplex = 3360;
+using core::errors::kTooComplex;
 
 std::vector<Node> buildTree(const std::vector<Token>& tokens, size_t& pos, int depth) {
     std::vector<Node> nodes;
@@ -228,7 +230,7 @@ private:
             return {PieceKind::Operand, u"CAST(("_qs + args + u") AS INTEGER)"_qs, {}};
         const auto it = functions().constFind(upper);
         if (it == functions().constEnd())
-            throw DbError(3085, QStringLiteral("Undefinierte Funktion '%1' in Ausdruck. Erlaubt sind nur die Funktionen "
+            throw DbError(core::errors::kUndefinedFunction, QStringLiteral("Undefinierte Funktion '%1' in Ausdruck. Erlaubt sind nur die Funktionen "
                                                "des Access-SQL: %2.")
                                     .arg(original, jetFunctionNames().join(QStringLiteral(", "))));
         return {PieceKind::Operand, it.value() + u'(' + args + u')', {}};

@@ -1,3 +1,4 @@
+// The time a condition from a player or a file may keep the engine busy.
 #include "db/querybudget.h"
 
 namespace db {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/errornumbers.h"
 #include <QString>
 #include <chrono>
 #include <functional>
@@ -38,6 +39,6 @@ void setQueryBudget(const QueryBudget& budget);
 QString secondsText(std::chrono::milliseconds duration);
 
 // Error numbers of a guarded query that was stopped.
-inline constexpr int kQueryCancelled = 3059;
+inline constexpr int kQueryCancelled = core::errors::kQueryCancelled;
 
 } // namespace db

@@ -1,3 +1,4 @@
+// The small window with "Abbrechen" shown while a guarded query runs long.
 #include "db/queryprogresswindow.h"
 
 #include "db/querybudget.h"

@@ -1,3 +1,4 @@
+// Table and column names of one database, found without regard to case.
 #include "db/schema.h"
 
 namespace db {

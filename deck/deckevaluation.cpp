@@ -1,3 +1,4 @@
+// The deck's figures weighed against its limits, as the notes show them.
 #include "deck/deckevaluation.h"
 
 #include "deck/deckfigures.h"

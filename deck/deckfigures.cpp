@@ -1,3 +1,4 @@
+// The deck's figures per faction, card type and strength, read in one evaluation.
 #include "deck/deckfigures.h"
 
 #include "db/database.h"

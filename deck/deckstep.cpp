@@ -1,5 +1,7 @@
+// One undoable change of DECK: the rows it took out and put in.
 #include "deck/deckstep.h"
 
+#include "core/errornumbers.h"
 #include "db/database.h"
 #include "db/dberror.h"
 
@@ -78,7 +80,7 @@ void DeckStep::apply(db::Database& conn, const std::vector<DeckRow>& out, const 
         }
         conn.runBound(sql, values, &changed);
         if (changed != 1)
-            throw db::DbError(3167, QStringLiteral("Das Deck enthält die Karte '%1' nicht mehr so, wie dieser Schritt sie "
+            throw db::DbError(core::errors::kRecordChanged, QStringLiteral("Das Deck enthält die Karte '%1' nicht mehr so, wie dieser Schritt sie "
                                                    "hinterlassen hat.")
                                         .arg(row.values.empty() ? QString() : row.values.front().toString()));
     }

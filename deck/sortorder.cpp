@@ -1,3 +1,4 @@
+// The pool's order after a click on a header.
 #include "deck/sortorder.h"
 
 namespace deck {

@@ -1,5 +1,6 @@
 // CardTable's files: its card data, the decks built from it and read back, where its data lies.
 #include "deckio/cardtable.h"
+#include "core/errornumbers.h"
 #include "deck/entrynames.h"
 
 #include "core/programdir.h"
@@ -49,7 +50,7 @@ QString cardTableNumber(const QString& line) {
     const qsizetype q1 = line.indexOf(u'"');
     const qsizetype q2 = q1 < 0 ? -1 : line.indexOf(u'"', q1 + 1);
     if (q2 < 0)
-        throw db::DbError(5, QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
+        throw db::DbError(core::errors::kInvalidArgument, QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
     const qsizetype slash = line.lastIndexOf(u'/', q2);
     QString id = line.mid(slash + 1, q2 - slash - 1);
     for (qsizetype i = 0; i < id.size(); ++i) {

@@ -1,5 +1,7 @@
+// The plain-text deck list.
 #include "deckio/decklist.h"
 
+#include "core/errornumbers.h"
 #include "db/database.h"
 #include "db/dberror.h"
 #include "db/queries.h"
@@ -17,7 +19,7 @@ QString field(const db::Recordset& rs, const char* column) {
 }
 
 [[noreturn]] void invalidArgument() {
-    throw db::DbError(5, QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
+    throw db::DbError(core::errors::kInvalidArgument, QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument"));
 }
 
 } // namespace

@@ -1,5 +1,7 @@
+// Drives and folders for the CardTable dialog, with the reason one cannot be read.
 #include "deckio/folderlisting.h"
 
+#include "core/errornumbers.h"
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -39,14 +41,14 @@ DriveProblem driveProblem(const QString& root) {
     case ENOMEDIUM:
     case EIO:
     case ESTALE:
-        return {68, QStringLiteral("Gerät nicht verfügbar")};
+        return {core::errors::kDeviceUnavailable, QStringLiteral("Gerät nicht verfügbar")};
     case EACCES:
     case EPERM:
-        return {70, QStringLiteral("Zugriff verweigert")};
+        return {core::errors::kPermissionDenied, QStringLiteral("Zugriff verweigert")};
     case ENOTDIR:
-        return {76, QStringLiteral("Pfad nicht gefunden")};
+        return {core::errors::kPathNotFound, QStringLiteral("Pfad nicht gefunden")};
     default:
-        return {75, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei")};
+        return {core::errors::kFileAccess, QStringLiteral("Fehler beim Zugriff auf Pfad/Datei")};
     }
 }
 

@@ -1,5 +1,7 @@
+// The dialog that picks a CardTable folder and deck.
 #include "deckio/frmcardtabledata.h"
 
+#include "core/errornumbers.h"
 #include "core/programdir.h"
 #include "core/prompter.h"
 #include "core/settings.h"
@@ -103,7 +105,7 @@ void frmCardTableData::setFolder(const QString& folder) {
 void frmCardTableData::onDriveChosen(int index) {
     const QString drive = m_drives.value(index);
     const DriveProblem problem = driveProblem(drive);
-    if (problem.number == 68) {
+    if (problem.number == core::errors::kDeviceUnavailable) {
         core::prompter().message(QStringLiteral("Das Laufwerk steht nicht zur Verfügung."), QStringLiteral("Laufwerk auswählen"),
                                  core::Icon::Exclamation, core::Buttons::Ok);
         // The file system's root stands in for the first fixed drive.

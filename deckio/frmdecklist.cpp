@@ -1,3 +1,4 @@
+// The window that shows the deck list and copies it.
 #include "deckio/frmdecklist.h"
 
 #include "core/windowplace.h"

@@ -1,3 +1,4 @@
+// The deck files last loaded or saved, newest first.
 #include "deckio/recentdecks.h"
 
 #include <algorithm>

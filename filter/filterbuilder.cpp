@@ -1,3 +1,4 @@
+// The filter dialog's choices as a condition.
 #include "filter/filterbuilder.h"
 
 #include "db/database.h"

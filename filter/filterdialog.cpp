@@ -1,3 +1,4 @@
+// What the filter and special filter dialogs share.
 #include "filter/filterdialog.h"
 
 #include "filter/filterfile.h"

@@ -1,5 +1,7 @@
+// Filter files: the first line read, the quick-filter list, saving from a dialog.
 #include "filter/filterfile.h"
 
+#include "core/errornumbers.h"
 #include "core/programdir.h"
 #include "core/textfile.h"
 #include "db/dberror.h"
@@ -89,7 +91,7 @@ void saveFilterFile(core::FileDialogState& dialog, const QString& line, const st
 
 QString conditionOf(const QString& filterText) {
     if (filterText.size() < 6)
-        throw db::DbError(5, QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument: '%1' ist keine Filter-Bedingung.")
+        throw db::DbError(core::errors::kInvalidArgument, QStringLiteral("Ungültiger Prozeduraufruf oder ungültiges Argument: '%1' ist keine Filter-Bedingung.")
                                  .arg(filterText));
     return filterText.mid(6);
 }

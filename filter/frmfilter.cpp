@@ -1,3 +1,4 @@
+// The filter dialog.
 #include "filter/frmfilter.h"
 
 #include "core/programdir.h"

@@ -1,3 +1,4 @@
+// The sort dialog.
 #include "filter/frmsortieren.h"
 
 #include "filter/sortcriteria.h"

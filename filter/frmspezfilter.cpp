@@ -1,5 +1,7 @@
+// The special filter dialog: a condition written by hand, loaded and saved.
 #include "filter/frmspezfilter.h"
 
+#include "core/errornumbers.h"
 #include "core/programdir.h"
 #include "db/database.h"
 #include "db/dberror.h"
@@ -153,7 +155,7 @@ void frmSpezFilter::load() {
             return;
         const auto line = readFilterLine(cmdcSaveLoad.fileName);
         if (!line)
-            throw db::DbError(53, QStringLiteral("Datei nicht gefunden: %1").arg(cmdcSaveLoad.fileName));
+            throw db::DbError(core::errors::kFileNotFound, QStringLiteral("Datei nicht gefunden: %1").arg(cmdcSaveLoad.fileName));
         txtFilter->setPlainText(conditionOf(*line));
         core::prompter().message(QStringLiteral("Der Dravenna-Filter wurde geladen"), QStringLiteral("Dravenna-Filter geladen"),
                                  core::Icon::Information, core::Buttons::Ok);

@@ -1,3 +1,4 @@
+// The sort dialog's criteria and the order they write.
 #include "filter/sortcriteria.h"
 
 #include <utility>

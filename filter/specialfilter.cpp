@@ -1,3 +1,4 @@
+// The columns a hand-written condition may use, and trying one on the catalogue.
 #include "filter/specialfilter.h"
 
 #include "db/database.h"

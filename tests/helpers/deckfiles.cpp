@@ -1,3 +1,4 @@
+// Deck files written as the program writes them.
 #include "tests/helpers/deckfiles.h"
 
 #include "db/database.h"

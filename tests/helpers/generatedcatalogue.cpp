@@ -1,3 +1,4 @@
+// Generated cards added to a catalogue, for large pools.
 #include "tests/helpers/generatedcatalogue.h"
 
 #include "db/database.h"

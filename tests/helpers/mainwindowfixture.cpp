@@ -1,3 +1,4 @@
+// A real main window on a fresh program folder.
 #include "tests/helpers/mainwindowfixture.h"
 
 #include "db/database.h"

@@ -1,3 +1,4 @@
+// Message boxes and file dialogs recorded and answered from a script.
 #include "tests/helpers/scriptedprompter.h"
 
 #include <QtTest/QTest>

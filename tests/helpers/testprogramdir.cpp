@@ -1,3 +1,4 @@
+// A fresh copy of the built program folder in a temporary directory.
 #include "tests/helpers/testprogramdir.h"
 
 #include "core/programdir.h"
