@@ -35,17 +35,11 @@ const QString kLoadStep = QStringLiteral("Deck laden");
 } // namespace
 
 bool frmMain::funcDeckIncomplete() {
-    try {
-        if (const auto refusal = m_deck->incomplete()) {
-            core::prompter().message(refusal->text, refusal->title, core::Icon::Exclamation, core::Buttons::Ok);
-            return true;
-        }
-        return false;
-    } catch (const db::DbError& e) {
-        core::prompter().message(QStringLiteral("Fehler %1\r\n%2").arg(e.number()).arg(core::readableDescription(e)), QStringLiteral("Fehler"),
-                                 core::Icon::Critical, core::Buttons::Ok);
-        return true;
-    }
+    // A failing read goes to the entry's own handler, which names the entry.
+    const auto refusal = m_deck->incomplete();
+    if (refusal)
+        core::prompter().message(refusal->text, refusal->title, core::Icon::Exclamation, core::Buttons::Ok);
+    return refusal.has_value();
 }
 
 QString frmMain::funcFileDialog(const QString& mode, const QString& title, const QString& extension,

@@ -1,8 +1,7 @@
+// The deck's card numbers the pool rows are marked against.
 #include "deck/deckmarking.h"
 
 #include "db/database.h"
-#include "db/queries.h"
-
 
 namespace deck {
 
