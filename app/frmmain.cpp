@@ -258,6 +258,17 @@ void frmMain::buildControls() {
     });
 }
 
+DeckTools::Hooks frmMain::deckToolHooks() {
+    return {[this](const QString& title) { return mayDiscardDeck(title); }, [this] { return funcDeckIncomplete(); },
+            [this](const QString& mode, const QString& title, const QString& extension, const QString& filterName,
+                   unsigned flags) { return funcFileDialog(mode, title, extension, filterName, flags); },
+            [this](const QString& name) {
+                if (!mnuKartenAnzeigen->isChecked())
+                    mnuKartenAnzeigen->trigger();
+                showCard(name, QStringLiteral("KARTEN"));
+            }};
+}
+
 void frmMain::buildMenus() {
     auto menu = [this](const QString& caption, const char* name) {
         return named(menuBar()->addMenu(caption), name);
@@ -275,8 +286,11 @@ void frmMain::buildMenus() {
     connect(addEntry(datei, QStringLiteral("Deckliste Anzeigen"), "mnuShowDeckliste"), &QAction::triggered, this,
             run(u"Deckliste Anzeigen"_qs, &frmMain::funcShowDeckList));
     datei->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
-    connect(addEntry(datei, QStringLiteral("Beenden"), "mnuBeenden"), &QAction::triggered, this, &QWidget::close);
-    addPrintEntries(datei);
+    QAction* exitEntry = addEntry(datei, QStringLiteral("Beenden"), "mnuBeenden");
+    connect(exitEntry, &QAction::triggered, this, &QWidget::close);
+    m_tools = new DeckTools(this, *m_deck, *m_history, sDatabasePath, deckToolHooks());
+    // Behind the specified entries, just above "Beenden", which stays last.
+    m_tools->addFileEntries(datei, exitEntry);
     addRecentEntries(datei);
 
     QMenu* cardTable = menu(QStringLiteral("CardTable"), "mnuCardTable");
@@ -297,7 +311,8 @@ void frmMain::buildMenus() {
     connect(mnuKartenAnzeigen, &QAction::triggered, this, run(u"Karten Anzeigen"_qs, &frmMain::toggleCardWindow));
     addUndoEntries(deckMenu);
     addStatisticsEntries(deckMenu);
-    addDeckToolEntries(deckMenu);
+    m_tools->addDeckEntries(deckMenu);
+    refreshRecentMenu();
 
     QMenu* filterMenu = menu(QStringLiteral("Filter"), "mnuHFilter");
     connect(addEntry(filterMenu, QStringLiteral("Filter"), "mnuFilter"), &QAction::triggered, this,

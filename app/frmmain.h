@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/decktools.h"
 #include "app/heldboxes.h"
 #include "core/prompter.h"
 #include "db/datacontrol.h"
@@ -29,8 +30,6 @@ class Database;
 
 namespace cardview {
 class CardViewer;
-class PictureLibrary;
-struct SheetOptions;
 }
 namespace filter {
 class frmFilter;
@@ -49,7 +48,6 @@ namespace ui {
 class FlexGrid;
 class frmStatistik;
 class NormalPlace;
-class frmStarthand;
 
 // The program's icon, for every window of it (the desktop's copy is the SVG in the hicolor theme).
 QIcon programIcon();
@@ -251,26 +249,9 @@ private:
     void openRecentDeck(const QString& path);
 
     NormalPlace* m_normalPlace = nullptr;
-    // Deck tools: import from text, comparison, opening hand; printing and PDF.
-    void addDeckToolEntries(QMenu* deckMenu);
-    void addPrintEntries(QMenu* datei);
-    void funcImportText();
-    void funcCompareDeck();
-    // "Vergleichen mit…": the file dialog's entry, then the recent decks.
-    QMenu* mnuVergleichenMit = nullptr;
-    void listCompareChoices(const QStringList& paths, const QStringList& captions);
-    void funcStarthand();
-    void funcPrint();
-    void funcSavePdf();
-    std::optional<cardview::SheetOptions> askSheetOptions(const QString& title);
-    cardview::PictureLibrary& pictures();
-    std::unique_ptr<cardview::PictureLibrary> m_pictures;
-    frmStarthand* m_frmStarthand = nullptr;
-    bool m_starthandDue = false;
-
-public:
-    // "Vergleichen mit…" with this file chosen.
-    void compareWithFile(const QString& path);
+    // Import from text, comparison, opening hand, print and PDF.
+    DeckTools* m_tools = nullptr;
+    DeckTools::Hooks deckToolHooks();
 
 private:
     bool m_loaded = false;

@@ -45,8 +45,8 @@ void frmMain::refreshRecentMenu() {
         connect(entry, &QAction::triggered, this, [this, path] { guarded(u"Zuletzt geöffnet"_qs, [this, &path] { openRecentDeck(path); }); });
     }
     mnuZuletzt->menuAction()->setEnabled(!paths.isEmpty());
-    if (mnuVergleichenMit)
-        listCompareChoices(paths, captions);
+    if (m_tools)
+        m_tools->listCompareChoices(paths, captions);
 }
 
 void frmMain::rememberDeckFile(const QString& path) {
