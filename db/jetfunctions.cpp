@@ -357,10 +357,10 @@ void sideFunction(sqlite3_context* ctx, int, sqlite3_value** argv) {
 
 } // namespace
 
-int jetCompare(const QString& a, const QString& b) { return jetCompare(a.toUtf8(), b.toUtf8()); }
+int jetCompare(const QString& a, const QString& b) { return jetCompareUtf8(a.toUtf8(), b.toUtf8()); }
 
-int jetCompare(const QByteArray& utf8a, const QByteArray& utf8b) {
-    return compareUtf8(utf8a.constData(), static_cast<int>(utf8a.size()), utf8b.constData(), static_cast<int>(utf8b.size()));
+int jetCompareUtf8(QByteArrayView a, QByteArrayView b) {
+    return compareUtf8(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()));
 }
 
 bool jetLike(const QString& pattern, const QString& value, bool* valid) {

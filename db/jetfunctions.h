@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -15,7 +15,7 @@ void registerJetFunctions(sqlite3* handle);
 // The collation's order: without regard to case, umlauts beside their base letters.
 int jetCompare(const QString& a, const QString& b);
 // The same over UTF-8 text, for keys converted once and compared often.
-int jetCompare(const QByteArray& utf8a, const QByteArray& utf8b);
+int jetCompareUtf8(QByteArrayView a, QByteArrayView b);
 
 // Jet LIKE: * ? # [list] [!list], case-insensitive; % and _ are plain characters.
 // Returns false for a malformed pattern in *valid when given.

@@ -6,6 +6,7 @@
 #include "db/queries.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace deck {
 
@@ -17,19 +18,7 @@ QString firstField(db::Database& conn, const QString& sql) {
     return rs.Eof() ? QString() : db::cellText(rs.Fields(0));
 }
 
-bool jetLess(const QByteArray& a, const QByteArray& b) { return db::jetCompare(a, b) < 0; }
-
-std::vector<QByteArray> sortedKeys(const QStringList& numbers) {
-    std::vector<QByteArray> keys;
-    keys.reserve(static_cast<size_t>(numbers.size()));
-    for (const QString& number : numbers)
-        keys.push_back(number.toUtf8());
-    // A table's numbers come in order from its index; sorting them again would compare each
-    // a dozen times.
-    if (!std::is_sorted(keys.begin(), keys.end(), jetLess))
-        std::sort(keys.begin(), keys.end(), jetLess);
-    return keys;
-}
+bool jetLess(QByteArrayView a, QByteArrayView b) { return db::jetCompareUtf8(a, b) < 0; }
 } // namespace
 
 QString leaderEntry(const QString& name, const QString& faction, const QString& cards, const QString& moons) {
@@ -93,22 +82,67 @@ QString inquisitorNameForNumber(db::Database& conn, const QString& number) {
 }
 
 NumberIndex::NumberIndex(db::Database& conn, const QString& table) {
-    QStringList numbers;
-    for (auto rs = conn.OpenRecordset(QStringLiteral("SELECT NUMMER FROM ") + table + QStringLiteral(" ORDER BY NUMMER")); !rs.Eof(); rs.MoveNext())
-        numbers << db::cellText(rs.Fields(0));
-    m_keys = sortedKeys(numbers);
+    // The numbers as the file stores them, in the collation's order: no value, text and copy for
+    // each of them, as a deck file is read.
+    const QString numbers = QStringLiteral("SELECT NULL, NUMMER FROM ") + table + QStringLiteral(" ORDER BY NUMMER");
+    std::optional<db::RowidTexts> rows = conn.runRowidTexts(numbers);
+    if (!rows) {
+        (void)conn.OpenRecordset(numbers); // says why it does not prepare
+        rows.emplace();
+    }
+    m_text = std::move(rows->text);
+    m_ends = std::move(rows->ends);
+    // Any other order (a number stored as a number sorts before every text) is sorted here.
+    std::vector<size_t> order(m_ends.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    const auto less = [this](size_t a, size_t b) { return jetLess(key(a), key(b)); };
+    if (!std::is_sorted(order.begin(), order.end(), less)) {
+        std::vector<QByteArray> keys;
+        for (size_t i = 0; i < m_ends.size(); ++i)
+            keys.push_back(key(i).toByteArray());
+        pack(std::move(keys));
+    }
 }
 
-NumberIndex::NumberIndex(const QStringList& numbers) : m_keys(sortedKeys(numbers)) {}
+NumberIndex::NumberIndex(const QStringList& numbers) {
+    std::vector<QByteArray> keys;
+    keys.reserve(static_cast<size_t>(numbers.size()));
+    for (const QString& number : numbers)
+        keys.push_back(number.toUtf8());
+    pack(std::move(keys));
+}
+
+void NumberIndex::pack(std::vector<QByteArray> keys) {
+    std::sort(keys.begin(), keys.end(), jetLess);
+    m_text.clear();
+    m_ends.clear();
+    for (const QByteArray& k : keys) {
+        m_text += k;
+        m_ends.push_back(m_text.size());
+    }
+}
+
+QByteArrayView NumberIndex::key(size_t i) const {
+    const qsizetype begin = i == 0 ? 0 : m_ends[i - 1];
+    return QByteArrayView(m_text.constData() + begin, m_ends[i] - begin);
+}
 
 qsizetype NumberIndex::find(const QString& number) const {
     if (namesNoCard(number))
         return -1;
-    const QByteArray key = number.toUtf8();
-    const auto it = std::lower_bound(m_keys.begin(), m_keys.end(), key, jetLess);
-    if (it == m_keys.end() || db::jetCompare(*it, key) != 0)
+    const QByteArray wanted = number.toUtf8();
+    size_t lo = 0, hi = m_ends.size();
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        if (jetLess(key(mid), wanted))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    if (lo == m_ends.size() || db::jetCompareUtf8(key(lo), wanted) != 0)
         return -1;
-    return it - m_keys.begin();
+    return static_cast<qsizetype>(lo);
 }
 
 } // namespace deck

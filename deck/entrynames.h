@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -51,11 +52,16 @@ public:
     // Position of the matching number, -1 for none.
     qsizetype find(const QString& number) const;
     bool contains(const QString& number) const { return find(number) >= 0; }
-    qsizetype size() const { return static_cast<qsizetype>(m_keys.size()); }
+    qsizetype size() const { return static_cast<qsizetype>(m_ends.size()); }
 
 private:
-    // UTF-8, as the collation compares them: converted once, not in every comparison of the sort.
-    std::vector<QByteArray> m_keys;
+    void pack(std::vector<QByteArray> keys);
+    QByteArrayView key(size_t i) const;
+
+    // The numbers in UTF-8 as the collation compares them, in its order, one after the other:
+    // read once, compared without converting or copying.
+    QByteArray m_text;
+    std::vector<qsizetype> m_ends; // where each number ends in m_text
 };
 
 // A number with a NUL character in it names no card (the catalogue's numbers are plain text).

@@ -65,6 +65,29 @@ private Q_SLOTS:
         QCOMPARE(deck::inquisitorName(bracketed), QStringLiteral("Mordan (der Jüngere)"));
     }
 
+    // Every number of a table is found in any case, one stored as bytes (which the engine sorts
+    // after all texts) too; a number no row has is not.
+    void numberIndexFindsNumbersAsTheCatalogueCompares() {
+        testing::TestProgramDir dir;
+        auto conn = db::Database::OpenDatabase(dir.databasePath());
+        conn->runBound(QStringLiteral("UPDATE KARTEN SET NUMMER = X'41414120303031' WHERE rowid = 1"), {});
+        const deck::NumberIndex cards(*conn, QStringLiteral("KARTEN"));
+        QSet<qsizetype> positions;
+        for (auto rs = conn->OpenRecordset(QStringLiteral("SELECT NUMMER FROM KARTEN")); !rs.Eof(); rs.MoveNext()) {
+            const QString number = db::cellText(rs.Fields(0));
+            const qsizetype at = cards.find(number.toLower());
+            QVERIFY2(at >= 0 && at == cards.find(number.toUpper()), qPrintable(number));
+            positions.insert(at);
+        }
+        QCOMPARE(positions.size(), cards.size());
+        QVERIFY(cards.contains(QStringLiteral("aaa 001")));
+        QVERIFY(!cards.contains(QStringLiteral("AAA 002")));
+        const deck::NumberIndex listed({QStringLiteral("Zorn 1"), QStringLiteral("ärger 2"), QStringLiteral("Aal 3")});
+        for (const char* number : {"ZORN 1", "Ärger 2", "aal 3"})
+            QVERIFY2(listed.contains(QString::fromUtf8(number)), number);
+        QVERIFY(!listed.contains(QStringLiteral("aerger 2")));
+    }
+
     void markingInMemoryMatchesOneQueryPerRow() {
         testing::TestProgramDir dir;
         auto conn = db::Database::OpenDatabase(dir.databasePath());
