@@ -8,24 +8,34 @@
 
 namespace db {
 
-void DataControl::Refresh() {
+void DataControl::connect() {
     if (!m_connection || m_connectedTo != DatabaseName) {
         m_model.releaseFetcher();
         m_baseRows.clear();
         m_connection = Database::OpenDatabase(DatabaseName);
         m_connectedTo = DatabaseName;
     }
+}
+
+void DataControl::Refresh() {
+    connect();
     const Translation whole = m_connection->translateQuery(RecordSource);
     if (const auto queries = whole.plain ? rowidQueries(*whole.plain) : std::nullopt) {
         try {
             std::optional<std::vector<qint64>> rowids;
+            Source source = Source::Narrowed;
             // The narrowed list stands for the whole text only where that text is one the engine takes.
             if (NameNarrowing && m_connection->prepares(queries->rowids, Trust::UserCondition))
                 rowids = narrowedRowids(*NameNarrowing);
-            if (!rowids)
+            else if (!NameNarrowing && (rowids = rememberedRowids()))
+                source = Source::Remembered;
+            if (!rowids) {
                 rowids = m_connection->runRowids(queries->rowids, Trust::UserCondition);
+                source = Source::Rowids;
+            }
             if (rowids) {
                 m_model.load(std::move(*rowids), m_connection->prepareRowFetch(queries->fetch, Trust::UserCondition));
+                m_lastSource = source;
                 return;
             }
         } catch (const DbError& e) {
@@ -36,27 +46,53 @@ void DataControl::Refresh() {
         }
     }
     m_model.load(m_connection->run(whole, Trust::UserCondition));
+    m_lastSource = Source::WholeQuery;
+}
+
+void DataControl::rememberBase(const Narrowing& narrowing) {
+    connect();
+    try {
+        loadBase(narrowing);
+    } catch (const DbError&) {
+        // The keystroke that needs the list runs the query and reports what fails.
+        m_baseRows.clear();
+    }
+}
+
+bool DataControl::loadBase(const Narrowing& narrowing) {
+    const Translation base = m_connection->translateQuery(narrowing.base);
+    const auto rowsText = base.plain ? rowidTextsQuery(*base.plain, m_connection->translate(narrowing.column)) : std::nullopt;
+    if (!rowsText)
+        return false;
+    const QString& baseRows = *rowsText;
+    const qint64 version = m_connection->dataVersion();
+    if (baseRows == m_baseRows && version == m_baseVersion) {
+        m_baseSource = narrowing.base; // another text for the same rows
+        return true;
+    }
+    m_baseRows.clear();
+    auto list = m_connection->runRowidTexts(baseRows, Trust::UserCondition);
+    if (!list)
+        return false;
+    m_base = std::move(*list);
+    m_baseRows = baseRows;
+    m_baseSource = narrowing.base;
+    m_baseVersion = version;
+    return true;
+}
+
+std::optional<std::vector<qint64>> DataControl::rememberedRowids() {
+    if (m_baseRows.isEmpty() || RecordSource != m_baseSource || m_connection->dataVersion() != m_baseVersion)
+        return std::nullopt;
+    return m_base.rowids;
 }
 
 std::optional<std::vector<qint64>> DataControl::narrowedRowids(const Narrowing& narrowing) {
     const auto like = LikePattern::compile(u'*' + narrowing.contains + u'*');
     if (!like)
         return std::nullopt; // the query itself reports the malformed pattern
-    const Translation base = m_connection->translateQuery(narrowing.base);
-    const auto rowsText = base.plain ? rowidTextsQuery(*base.plain, m_connection->translate(narrowing.column)) : std::nullopt;
-    if (!rowsText)
+    if (!loadBase(narrowing))
         return std::nullopt;
-    const QString& baseRows = *rowsText;
-    const qint64 version = m_connection->dataVersion();
-    if (baseRows != m_baseRows || version != m_baseVersion) {
-        m_baseRows.clear();
-        auto base = m_connection->runRowidTexts(baseRows, Trust::UserCondition);
-        if (!base)
-            return std::nullopt;
-        m_base = std::move(*base);
-        m_baseRows = baseRows;
-        m_baseVersion = version;
-    }
     std::vector<qint64> rowids;
     qsizetype begin = 0;
     for (size_t i = 0; i < m_base.rowids.size(); ++i) {

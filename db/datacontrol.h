@@ -28,6 +28,14 @@ public:
 
     // Runs the current text again; read-only, as the text may carry a user's filter condition.
     void Refresh();
+    // Reads ahead, while the program is idle, the list this narrowing narrows, so that the first
+    // letter finds it ready. Nothing happens when the list is current.
+    void rememberBase(const Narrowing& narrowing);
+
+    // How the last Refresh came by its rows: Remembered is the list the name box narrowed, taken for
+    // its base text again when the box is emptied.
+    enum class Source { WholeQuery, Rowids, Narrowed, Remembered };
+    Source lastSource() const { return m_lastSource; }
     void Close() {
         m_model.releaseFetcher();
         m_baseRows.clear();
@@ -38,13 +46,20 @@ public:
     const GridModel& model() const { return m_model; }
 
 private:
+    void connect();
     // The rows of NameNarrowing; nothing when that does not apply.
     std::optional<std::vector<qint64>> narrowedRowids(const Narrowing& narrowing);
+    // Reads the base list unless it is current; false when its text does not prepare.
+    bool loadBase(const Narrowing& narrowing);
+    // The remembered list when RecordSource is the base it was read for and the file is unchanged.
+    std::optional<std::vector<qint64>> rememberedRowids();
 
     std::unique_ptr<Database> m_connection;
     // The base list of the last narrowing, valid while the file has not changed.
     QString m_baseRows;
+    QString m_baseSource; // the base text it was read for
     qint64 m_baseVersion = -1;
+    Source m_lastSource = Source::WholeQuery;
     RowidTexts m_base;
     QString m_connectedTo;
     GridModel m_model;

@@ -50,7 +50,7 @@ private Q_SLOTS:
         pool.DatabaseName = deckSource.DatabaseName = m_dir->databasePath();
         testing::SeededChoices choices(20261208);
         QStringList differences;
-        int onDemand = 0, cutShort = 0;
+        int onDemand = 0, cutShort = 0, remembered = 0;
         for (int i = 0; i < 3000 && differences.size() < 10; ++i) {
             const testing::PoolSource s = testing::poolSource(choices);
             filter::setNameFilteredSource(pool, db::sqlPool(), s.where, s.order, s.name);
@@ -66,6 +66,23 @@ private Q_SLOTS:
                 poolCut = poolCut || (cut && source == &pool);
             }
             onDemand += !poolCut && pool.model().rowsOnDemand() && pool.model().rowCount() > 1;
+            // The name box emptied again, as by Backspace: the list it narrowed may stand in for the query.
+            const bool narrowed = !poolCut && pool.lastSource() == db::DataControl::Source::Narrowed;
+            filter::setNameFilteredSource(pool, db::sqlPool(), s.where, s.order, QString());
+            bool cut = false;
+            if (const QString d = testing::differenceFromWholeQuery(pool, *whole, inDeck, &cut); !d.isEmpty())
+                differences << QStringLiteral("case %1, name box emptied: %2 | %3 | %4: %5").arg(i).arg(s.where, s.name, s.order, d);
+            remembered += narrowed && !cut && pool.lastSource() == db::DataControl::Source::Remembered;
+            // The list read ahead of the first letter is the one that letter narrows.
+            if (i % 50 == 0) {
+                db::DataControl ahead;
+                ahead.DatabaseName = m_dir->databasePath();
+                filter::setNameFilteredSource(ahead, db::sqlPool(), s.where, s.order, s.name);
+                if (ahead.NameNarrowing)
+                    ahead.rememberBase(*ahead.NameNarrowing);
+                if (const QString d = testing::differenceFromWholeQuery(ahead, *whole, inDeck, &cut); !d.isEmpty())
+                    differences << QStringLiteral("case %1, read ahead: %2 | %3 | %4: %5").arg(i).arg(s.where, s.name, s.order, d);
+            }
         }
         for (const QString& d : differences)
             qWarning().noquote() << d;
@@ -74,6 +91,7 @@ private Q_SLOTS:
         QVERIFY2(cutShort < 3000, qPrintable(QStringLiteral("%1 of 6000 cut short").arg(cutShort)));
         // Most of them took the fast path with rows to compare; the rest fell back or were refused.
         QVERIFY2(onDemand > 1200, qPrintable(QString::number(onDemand)));
+        QVERIFY2(remembered > 600, qPrintable(QString::number(remembered)));
     }
 
     // A NULL matches no pattern; without an order the table's own order; an ordinal counts the
