@@ -18,6 +18,9 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
+#include <functional>
+#include <utility>
 
 namespace cardview {
 
@@ -30,6 +33,43 @@ const QString kSection = QStringLiteral("frmShowCard");
 db::Recordset cardRecord(const QString& name, const QString& table) {
     return db::Database::OpenDatabase(core::databasePath())->OpenRecordset(cardQuery(name, table));
 }
+// Runs then once the owner window has been framed (its place is known) and painted: reading and
+// decoding a card before would hold up the owner's first picture.
+class OwnerUp : public QObject {
+public:
+    static void wait(QWidget* owner, std::function<void()> then) { new OwnerUp(owner, std::move(then)); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !m_painted) {
+            m_painted = true;
+            // After this paint has been flushed.
+            QTimer::singleShot(0, this, [this] { proceed(); });
+        }
+        return false;
+    }
+
+private:
+    OwnerUp(QWidget* owner, std::function<void()> then) : QObject(owner), m_then(std::move(then)) {
+        owner->installEventFilter(this);
+        ui::whenFramed(owner, [self = QPointer<OwnerUp>(this)] {
+            if (self) {
+                self->m_framed = true;
+                self->proceed();
+            }
+        });
+    }
+    void proceed() {
+        if (!m_framed || !m_painted || !m_then)
+            return;
+        std::exchange(m_then, nullptr)();
+        deleteLater();
+    }
+    std::function<void()> m_then;
+    bool m_framed = false;
+    bool m_painted = false;
+};
+
 } // namespace
 
 frmShowCard::frmShowCard(QWidget* owner, std::function<bool()> isActive)
@@ -110,10 +150,24 @@ void frmShowCard::setMode(bool picture) {
 void frmShowCard::showCard(const QString& sKartenname, const QString& sTable) {
     m_name = sKartenname;
     m_table = sTable;
-    if (storedType() != u"Pic")
+    const bool picture = storedType() == u"Pic";
+    // A re-query of the pool often lands on the card shown already: no second decoding of its picture.
+    if (isVisible() && m_drawn == drawnKey(picture, sKartenname, sTable))
+        return;
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && !owner->isVisible() && m_isActive()) {
+        // Nothing of it can be seen before its owner is: the card is read and drawn once the owner is up.
+        appear();
+        return;
+    }
+    if (!picture)
         showText(sKartenname, sTable);
     else
         showPicture(sKartenname, sTable);
+}
+
+QString frmShowCard::drawnKey(bool picture, const QString& name, const QString& table) {
+    return (picture ? QStringLiteral("P\n") : QStringLiteral("T\n")) + tableOf(table) + u'\n' + name;
 }
 
 QString frmShowCard::tableOf(const QString& sTable) { return sTable.isEmpty() ? QStringLiteral("KARTEN") : sTable; }
@@ -126,14 +180,14 @@ void frmShowCard::appear() {
         // Mapped before its owner, the window manager would not know whose tool window it is and stack it below.
         if (!m_waitingForOwner) {
             m_waitingForOwner = true;
-            ui::whenFramed(owner, [self = QPointer<frmShowCard>(this)] {
+            OwnerUp::wait(owner, [self = QPointer<frmShowCard>(this)] {
                 if (!self)
                     return;
                 self->m_waitingForOwner = false;
                 if (self->m_firstOuter.isValid())
                     self->placeBesideOwner();
                 if (self->m_isActive() && !self->isVisible())
-                    self->appear();
+                    self->showCard(self->m_name, self->m_table);
             });
         }
         return;
@@ -191,6 +245,7 @@ void frmShowCard::showPicture(const QString& sKartenname, const QString& sTable)
     appear();
     setMode(true);
     imgCard->setPixmap(QPixmap::fromImage(picture));
+    m_drawn = drawnKey(true, sKartenname, sTable);
 }
 
 void frmShowCard::showText(const QString& sKartenname, const QString& sTable) {
@@ -198,10 +253,12 @@ void frmShowCard::showText(const QString& sKartenname, const QString& sTable) {
         return;
     const db::Recordset rs = cardRecord(sKartenname, tableOf(sTable));
     appear();
+    m_drawn = drawnKey(false, sKartenname, sTable);
     if (rs.Eof()) {
         txtCard->clear();
         return;
     }
+    m_drawn.clear();
     const CardFields fields = [&rs](const char* column) -> QVariant {
         const QString name = QString::fromUtf8(column);
         return rs.labels().contains(name, Qt::CaseInsensitive) ? rs.Fields(name) : QVariant();
@@ -210,6 +267,7 @@ void frmShowCard::showText(const QString& sKartenname, const QString& sTable) {
     // The label breaks lines at line feeds.
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtCard->setText(text);
+    m_drawn = drawnKey(false, sKartenname, sTable);
 }
 
 void frmShowCard::closeWindow() { close(); }

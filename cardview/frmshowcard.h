@@ -45,6 +45,7 @@ protected:
 private:
     void showPicture(const QString& sKartenname, const QString& sTable);
     static QString tableOf(const QString& sTable);
+    static QString drawnKey(bool picture, const QString& name, const QString& table);
     // Shows the window, once its owner is on screen, and leaves the keyboard where it was.
     void appear();
     void setClientHeight(int pixels);
@@ -58,6 +59,8 @@ private:
     bool m_libraryReported = false;
     QString m_name;
     QString m_table;
+    // What the window shows now (mode, table, name); the same card asked again is not read again.
+    QString m_drawn;
     bool m_shownOnce = false;
     bool m_waitingForOwner = false;
     // The outer size of a window never placed yet: it goes beside its owner when it first appears.

@@ -69,6 +69,22 @@ private Q_SLOTS:
             QCOMPARE(shown(*w), blank);
         }
         QVERIFY(m_prompter->messages.empty());
+
+        // The card shown already is not decoded again; another card, the same name from another
+        // table, or the window closed in between are.
+        w->showCard(QStringLiteral("Harald"), QStringLiteral("ANFUEHRER"));
+        const qint64 harald = w->imgCard->pixmap().cacheKey();
+        w->showCard(QStringLiteral("Harald"), QStringLiteral("ANFUEHRER"));
+        QCOMPARE(w->imgCard->pixmap().cacheKey(), harald);
+        w->showCard(QStringLiteral("Harald"), QString());
+        QCOMPARE(shown(*w), blank);
+        w->showCard(QStringLiteral("Harald"), QStringLiteral("ANFUEHRER"));
+        QVERIFY(w->imgCard->pixmap().cacheKey() != harald);
+        const qint64 again = w->imgCard->pixmap().cacheKey();
+        w->close();
+        w->showCard(QStringLiteral("Harald"), QStringLiteral("ANFUEHRER"));
+        QVERIFY(w->isVisible());
+        QVERIFY(w->imgCard->pixmap().cacheKey() != again);
     }
 
     void textModeAndItsPopup() {
