@@ -4,6 +4,7 @@
 #include "core/programdir.h"
 #include "db/database.h"
 #include "core/named.h"
+#include "filter/valuelists.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <iterator>
+#include <optional>
 
 namespace filter {
 
@@ -36,7 +39,7 @@ QCheckBox* box(QWidget* parent, const QString& caption, const char* name) {
 
 } // namespace
 
-frmFilter::frmFilter(QWidget* owner, QString& ownerWhere, std::function<void()> quickFiltersChanged)
+frmFilter::frmFilter(QWidget* owner, QString& ownerWhere, std::function<void()> quickFiltersChanged, FilterValueLists* lists)
     : FilterDialog(owner, ownerWhere, std::move(quickFiltersChanged)) {
     setObjectName(QStringLiteral("frmFilter"));
     setWindowTitle(QStringLiteral("Filter"));
@@ -101,19 +104,19 @@ frmFilter::frmFilter(QWidget* owner, QString& ownerWhere, std::function<void()> 
     });
     connect(cmdSave, &QPushButton::clicked, this, &frmFilter::save);
 
-    fillLists();
+    fillLists(lists);
 }
 
-void frmFilter::fillLists() {
-    auto conn = db::Database::OpenDatabase(core::databasePath());
-    const std::pair<QComboBox*, const char*> lists[] = {{cmbKartenArt, "KARTENART"}, {cmbFraktion, "FRAKTION"},
-                                                        {cmbGang, "GANG"},           {cmbStF, "STFEUER"},
-                                                        {cmbStE, "STERDE"},          {cmbMonde, "MONDE"}};
-    for (const auto& [list, column] : lists) {
-        list->addItems(funcFillList(*conn, QString::fromLatin1(column)));
-        list->setCurrentIndex(0);
+void frmFilter::fillLists(FilterValueLists* kept) {
+    QComboBox* const boxes[] = {cmbKartenArt, cmbFraktion, cmbGang, cmbStF, cmbStE, cmbMonde};
+    std::optional<FilterValueLists> read;
+    if (!kept)
+        kept = &read.emplace(core::databasePath());
+    const QList<QStringList>& lists = kept->lists();
+    for (size_t i = 0; i < std::size(boxes); ++i) {
+        boxes[i]->addItems(lists[static_cast<qsizetype>(i)]);
+        boxes[i]->setCurrentIndex(0);
     }
-    conn->Close();
 }
 
 FilterChoices frmFilter::choices() const {

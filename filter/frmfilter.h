@@ -11,11 +11,14 @@ class QPushButton;
 
 namespace filter {
 
+class FilterValueLists;
+
 // Restricts the pool by card attributes; "OK" sets the filter text, "Speichern" keeps it as a file.
 class frmFilter : public FilterDialog {
     Q_OBJECT
 public:
-    frmFilter(QWidget* owner, QString& where, std::function<void()> quickFiltersChanged);
+    // The value lists come from lists when given (kept between openings), else from the file.
+    frmFilter(QWidget* owner, QString& where, std::function<void()> quickFiltersChanged, FilterValueLists* lists = nullptr);
 
     FilterChoices choices() const;
 
@@ -44,7 +47,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void fillLists();
+    void fillLists(FilterValueLists* lists);
     void save();
 };
 

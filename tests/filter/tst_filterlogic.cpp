@@ -6,6 +6,7 @@
 #include "filter/quickfilter.h"
 #include "filter/sortcriteria.h"
 #include "filter/specialfilter.h"
+#include "filter/valuelists.h"
 #include "tests/helpers/testfiles.h"
 #include "tests/helpers/testprogramdir.h"
 
@@ -77,6 +78,30 @@ private Q_SLOTS:
         QCOMPARE(feuer.first(), QString());
         QVERIFY(feuer.contains(QStringLiteral("3")));
         QVERIFY(std::is_sorted(feuer.begin() + 1, feuer.end(), [](const QString& a, const QString& b) { return a.toInt() < b.toInt(); }));
+    }
+
+    // The kept lists are the lists the dialog read itself, until the file changes, by the deck or otherwise.
+    void keptValueListsFollowTheFile() {
+        testing::TestProgramDir dir;
+        filter::FilterValueLists kept(dir.databasePath());
+        QVERIFY(kept.stale());
+        auto conn = db::Database::OpenDatabase(dir.databasePath());
+        const auto fresh = [&] {
+            QList<QStringList> lists;
+            for (const char* column : filter::kValueListColumns)
+                lists << filter::funcFillList(*conn, QString::fromLatin1(column));
+            return lists;
+        };
+        QCOMPARE(kept.lists(), fresh());
+        QVERIFY(!kept.stale());
+        conn->Execute(QStringLiteral("UPDATE KARTEN SET KARTENART = 'Zauber', MONDE = 9 WHERE NUMMER = 'ORVANE 05'"));
+        QVERIFY(kept.stale());
+        QVERIFY(kept.lists()[0].contains(QStringLiteral("Zauber")));
+        QCOMPARE(kept.lists(), fresh());
+        QVERIFY(!kept.stale());
+        conn->Execute(QStringLiteral("INSERT INTO DECK SELECT * FROM KARTEN WHERE NUMMER = 'ORVANE 06'"));
+        QVERIFY(kept.stale());
+        QCOMPARE(kept.lists(), fresh());
     }
 
     void orderFromCriteria() {
