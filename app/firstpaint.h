@@ -4,8 +4,11 @@
 #include <QEvent>
 #include <QObject>
 #include <QTimer>
+#include <QWidget>
+#include <utility>
 #include <chrono>
 #include <cstdio>
+#include <functional>
 
 namespace ui {
 
@@ -38,6 +41,28 @@ protected:
 private:
     explicit FirstPaintReport(QObject* parent) : QObject(parent) {}
     bool m_seen = false;
+};
+
+// Runs then once the watched widget's first paint has reached the window system: what the first
+// picture of a window does not show waits for it.
+class AfterFirstPaint : public QObject {
+public:
+    static void run(QWidget* watched, std::function<void()> then) {
+        watched->installEventFilter(new AfterFirstPaint(watched, std::move(then)));
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint && m_then) {
+            QTimer::singleShot(0, parent(), std::exchange(m_then, nullptr));
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    AfterFirstPaint(QWidget* watched, std::function<void()> then) : QObject(watched), m_then(std::move(then)) {}
+    std::function<void()> m_then;
 };
 
 } // namespace ui

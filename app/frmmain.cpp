@@ -14,6 +14,7 @@
 #include "db/queryprogresswindow.h"
 #include "deck/entrynames.h"
 #include "db/flexgrid.h"
+#include "app/firstpaint.h"
 #include "app/frminfo.h"
 #include "app/frmstatistik.h"
 #include "app/guarded.h"
@@ -29,6 +30,7 @@
 #include "filter/frmsortieren.h"
 #include "filter/frmspezfilter.h"
 #include "filter/quickfilter.h"
+#include "filter/valuelists.h"
 
 #include <algorithm>
 #include <QCloseEvent>
@@ -83,6 +85,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     windowFont.setPointSizeF(8.25);
     setFont(windowFont);
     sDatabasePath = core::databasePath();
+    m_filterLists = std::make_unique<filter::FilterValueLists>(sDatabasePath);
     m_deck = new deck::DeckSession(sDatabasePath, this);
     m_history = new deck::DeckHistory(*m_deck, this);
     connect(m_deck, &deck::DeckSession::changed, this,
@@ -157,6 +160,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     }
     m_loaded = true;
     showPoolCount();
+    AfterFirstPaint::run(flxPool->viewport(), [this] { scheduleIdleWork(); });
 }
 
 frmMain::~frmMain() = default;
@@ -512,6 +516,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     }
     dtaPool.Close();
     dtaDeck.Close();
+    m_filterLists.reset();
     QString why;
     if (!db::compactInPlace(sDatabasePath, &why))
         qWarning("Die Kartendatenbank wurde nicht komprimiert: %s", qPrintable(why));
@@ -571,7 +576,7 @@ void frmMain::funcAbout() {
 
 void frmMain::funcFilterDialog() {
     ui::showKept(m_frmFilter, [this] {
-        return std::make_unique<filter::frmFilter>(this, WHERE, [this] { funcSetQuickFilterCombo(); });
+        return std::make_unique<filter::frmFilter>(this, WHERE, [this] { funcSetQuickFilterCombo(); }, m_filterLists.get());
     });
     poolRefreshWithCount();
 }

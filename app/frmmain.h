@@ -21,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QTreeWidget;
 class QUndoStack;
 
@@ -32,6 +33,7 @@ namespace cardview {
 class CardViewer;
 }
 namespace filter {
+class FilterValueLists;
 class frmFilter;
 class frmSortieren;
 class frmSpezFilter;
@@ -174,6 +176,16 @@ private:
     void poolRefreshWithCount(const QString& typedName);
     void showPoolCount();
     void onQuickNameFilter(const QString& text);
+    // What a keystroke or a dialog would otherwise wait for, read while the program is idle.
+    void scheduleIdleWork();
+    void idleWork();
+    // True, and the work tried again later, while a modal window is up.
+    bool waitForModal(QTimer* work);
+    QTimer* m_idleWork = nullptr;
+    // The filter dialog's lists, read again only after the file changed, and then once the player
+    // has paused: a burst of changes costs one reading.
+    std::unique_ptr<filter::FilterValueLists> m_filterLists;
+    QTimer* m_quietWork = nullptr;
 
     // Grid behaviour.
     void onPoolHeader(Qt::MouseButton button, int column, QPoint globalPos);

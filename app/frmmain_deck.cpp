@@ -11,12 +11,16 @@
 #include "deck/decksession.h"
 #include "app/frmmain.h"
 #include "filter/quickfilter.h"
+#include "filter/valuelists.h"
+#include "db/dberror.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHash>
 #include <QLabel>
 #include <QMenu>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QTreeWidget>
 
 namespace ui {
@@ -37,9 +41,51 @@ void frmMain::requeryPoolAndDeck() {
     requeryPool({});
     dtaDeck.RecordSource = SQLDECK + ORDER;
     dtaDeck.Refresh();
+    scheduleIdleWork();
 }
 
-void frmMain::poolRefreshWithCount() { poolRefreshWithCount({}); }
+void frmMain::poolRefreshWithCount() {
+    poolRefreshWithCount({});
+    scheduleIdleWork();
+}
+
+void frmMain::scheduleIdleWork() {
+    if (!m_idleWork) {
+        m_idleWork = new QTimer(this);
+        m_idleWork->setSingleShot(true);
+        connect(m_idleWork, &QTimer::timeout, this, &frmMain::idleWork);
+        m_quietWork = new QTimer(this);
+        m_quietWork->setSingleShot(true);
+        connect(m_quietWork, &QTimer::timeout, this, [this] {
+            if (waitForModal(m_quietWork))
+                return;
+            try {
+                if (m_filterLists && m_filterLists->stale())
+                    m_filterLists->lists();
+            } catch (const db::DbError&) {
+                // Opening the dialog reads them again and reports what fails.
+            }
+        });
+    }
+    m_idleWork->start(0);
+    m_quietWork->start(500);
+}
+
+bool frmMain::waitForModal(QTimer* work) {
+    // A dialog's or a long query's own event loop runs these timers too; the database waits for that one.
+    if (!QApplication::activeModalWidget())
+        return false;
+    work->start(250);
+    return true;
+}
+
+void frmMain::idleWork() {
+    if (waitForModal(m_idleWork))
+        return;
+    // The names the next letter in the name box narrows; only the filter and the order decide them.
+    if (const auto narrowing = filter::nameNarrowing(SQLPOOL, WHERE, ORDER, QStringLiteral("x")))
+        dtaPool.rememberBase(*narrowing);
+}
 
 void frmMain::poolRefreshWithCount(const QString& typedName) {
     requeryPool(typedName);
@@ -50,7 +96,6 @@ void frmMain::showPoolCount() { lblAnzPool->setText(deck::countText(flxPool->Row
 
 int frmMain::DeckAbgleichen() {
     auto conn = db::Database::OpenDatabase(sDatabasePath);
-    flxPool->setRedraw(false);
     // The pool consults the deck's numbers for the rows it shows instead of reading every row.
     dtaPool.model().markRows(7, deck::deckNumbers(*conn), deck::kInDeckGrey);
     // The player stays on the row they were on while it is in view, else on the row shown at the top, so
@@ -60,7 +105,6 @@ int frmMain::DeckAbgleichen() {
     const int current = flxPool->Row();
     if (top > 0 && (current < top || current > top + shown))
         flxPool->setRow(top, FlexGrid::Scroll::Keep);
-    flxPool->setRedraw(true);
     return 0;
 }
 
@@ -135,6 +179,8 @@ void frmMain::paintDeck(const deck::DeckChange& change) {
         }
     }
     CalculateDeck();
+    if (change.rows)
+        scheduleIdleWork();
     // No evaluation had run yet when the program started.
     if (change.toStart)
         tvwNotes->clear();

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QTimer>
 #include <csignal>
 #include <optional>
@@ -29,7 +30,12 @@ namespace {
 
 const QString kTitle = QStringLiteral("Dravenna Deck-Builder");
 
-void tell(const QString& text, core::Icon icon) { core::prompter().message(text, kTitle, icon, core::Buttons::Ok); }
+void tell(const QString& text, core::Icon icon) {
+    // The window icon comes after the main window's first picture; a box before it needs it now.
+    if (QApplication::windowIcon().isNull())
+        QApplication::setWindowIcon(ui::programIcon());
+    core::prompter().message(text, kTitle, icon, core::Buttons::Ok);
+}
 
 // The test hook's player: takes the script's menu choices and closings in turn whenever the
 // program is idle and the script is not waiting for a box or a hand-over.
@@ -90,7 +96,6 @@ int main(int argc, char** argv) {
     if (start.kind == ui::StartRequest::Kind::Wrong)
         return ui::refuse(start);
     core::installQtGermanTranslation(app);
-    QApplication::setWindowIcon(ui::programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("de.dravenna.deckbuilder"));
     ui::DialogPrompter prompter;
     core::setDefaultPrompter(&prompter);
@@ -172,6 +177,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     ui::FirstPaintReport::installIfAsked(window->flxPool->viewport());
+    // Its sizes are decoded when a window gets it: not before the first picture.
+    ui::AfterFirstPaint::run(window->flxPool->viewport(), [] {
+        if (QApplication::windowIcon().isNull())
+            QApplication::setWindowIcon(ui::programIcon());
+    });
     for (const QString& deckPath : std::as_const(handedOverEarly))
         window->takeHandOver(deckPath);
 

@@ -38,10 +38,15 @@ QString nameFilterCondition(const QString& where, const QString& name) {
 void setNameFilteredSource(db::DataControl& pool, const QString& select, const QString& where, const QString& order,
                            const QString& name) {
     pool.RecordSource = select + nameFilterCondition(where, name) + order;
-    pool.NameNarrowing.reset();
+    pool.NameNarrowing = nameNarrowing(select, where, order, name);
+}
+
+std::optional<db::DataControl::Narrowing> nameNarrowing(const QString& select, const QString& where, const QString& order,
+                                                        const QString& name) {
     // Only where the name is added to a whole condition is the text the filter's rows narrowed.
     if (!name.isEmpty() && (where.isEmpty() || startsWithWhere(where)))
-        pool.NameNarrowing = db::DataControl::Narrowing{select + where + order, QStringLiteral("NAME"), name};
+        return db::DataControl::Narrowing{select + where + order, QStringLiteral("NAME"), name};
+    return std::nullopt;
 }
 
 } // namespace filter

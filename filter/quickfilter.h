@@ -1,10 +1,9 @@
 #pragma once
 
-#include <QString>
+#include "db/datacontrol.h"
 
-namespace db {
-class DataControl;
-}
+#include <QString>
+#include <optional>
 
 namespace filter {
 
@@ -19,5 +18,8 @@ QString nameFilterCondition(const QString& where, const QString& name);
 // a name typed letter by letter narrows one list in memory.
 void setNameFilteredSource(db::DataControl& pool, const QString& select, const QString& where, const QString& order,
                            const QString& name);
+// The narrowing setNameFilteredSource sets for a name; nothing where the filter's rows cannot be narrowed.
+std::optional<db::DataControl::Narrowing> nameNarrowing(const QString& select, const QString& where, const QString& order,
+                                                        const QString& name);
 
 } // namespace filter

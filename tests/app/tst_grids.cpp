@@ -307,6 +307,21 @@ private Q_SLOTS:
             QCOMPARE(poolColor(f, r), before[static_cast<size_t>(r - 1)]);
     }
 
+    // Each letter in the name box asks the card window once, for the card now on top, where the player is.
+    void aKeystrokeAsksForOneCard() {
+        MainWindowFixture f;
+        f.start();
+        ui::FlexGrid* pool = f.window->flxPool;
+        for (const QString& letters : {u"e"_qs, u"er"_qs, u"e"_qs, QString()}) {
+            const qsizetype asked = f.viewer.shown.size();
+            f.window->txtQuickNameFilter->setText(letters);
+            QCoreApplication::processEvents();
+            QCOMPARE(f.viewer.shown.size(), asked + 1);
+            QCOMPARE(f.viewer.last().first, pool->TextMatrix(1, 1));
+            QCOMPARE(pool->Row(), 1);
+        }
+    }
+
     void selectionAsksForTheCard() {
         MainWindowFixture f;
         f.start();
