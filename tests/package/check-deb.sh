@@ -53,7 +53,7 @@ for program in dravenna-deck dravenna-deckbuilder; do
   [ -f "$page" ] || fail "no man page $page"
   warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "$program.1: $warnings"
-  text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$page" 2>/dev/null | col -b)
+  text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -E UTF-8 -l "$page" 2>/dev/null | LC_ALL=C.UTF-8 col -b)
   for section in ÜBERSICHT OPTIONEN DATEIEN UMGEBUNG RÜCKGABEWERT; do
     grep -q "^$section" <<<"$text" || fail "$program.1 lacks $section"
   done
