@@ -1,6 +1,7 @@
 // The main window: its controls and menus, and what the menu entries do.
 #include "app/frmmain.h"
 
+#include "app/columnwidths.h"
 #include "core/errornumbers.h"
 #include "core/programdir.h"
 #include "core/settings.h"
@@ -144,7 +145,7 @@ frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) :
     flxDeck->setGridModel(&dtaDeck.model());
     flxPool->setColumnWidthsTwips(kColumnTwips);
     flxDeck->setColumnWidthsTwips(kColumnTwips);
-    restoreColumnWidths();
+    restoreColumnWidths(*flxPool, *flxDeck);
     connect(flxPool, &FlexGrid::selectionMoved, this, [this] { showCard(flxPool->TextMatrix(flxPool->Row(), 1), {}); });
     connect(flxDeck, &FlexGrid::selectionMoved, this, [this] { showCard(flxDeck->TextMatrix(flxDeck->Row(), 1), {}); });
     connect(flxPool, &QAbstractItemView::clicked, this, [this] { showCard(flxPool->TextMatrix(flxPool->Row(), 1), {}); });
@@ -502,7 +503,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
             }
         }
         m_closing = true;
-        storeColumnWidths();
+        storeColumnWidths(*flxPool, *flxDeck);
         if (!isMinimized())
             writeSettings();
         if (m_cardViewer)

@@ -232,9 +232,6 @@ private:
     void addPlayerKeys();
     // Down in the name box goes into the pool's first row; true when the key was used.
     bool nameBoxKey(QKeyEvent* event);
-    // Widths the player dragged the columns to, kept from one start to the next.
-    void restoreColumnWidths();
-    void storeColumnWidths();
 
     void addUndoEntries(QMenu* menu);
     deck::DeckSession* m_deck = nullptr;

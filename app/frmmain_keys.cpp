@@ -1,49 +1,17 @@
-// The main window for keyboard and screen-reader users: shortcuts, the name box's keys, names, tool tips, column widths.
+// The main window for keyboard and screen-reader users: shortcuts, the name box's keys, names, tool tips.
 #include "app/frmmain.h"
 
+#include "app/controldescriptions.h"
 #include "app/guarded.h"
-#include "core/settings.h"
 #include "db/flexgrid.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPushButton>
-#include <QTreeWidget>
 
 namespace ui {
-
-namespace {
-
-const QString kColumnSection = QStringLiteral("Spalten");
-
-// Designed widths unless the store holds one sensible width per column (twips, as text).
-QList<int> storedWidths(const QString& key, const QList<int>& designed) {
-    const QStringList parts = core::openSettings(kColumnSection)->value(key).toString().split(u',');
-    if (parts.size() != designed.size())
-        return designed;
-    QList<int> widths;
-    for (const QString& part : parts) {
-        bool ok = false;
-        const int twips = part.trimmed().toInt(&ok);
-        if (!ok || twips < 60 || twips > 30000)
-            return designed;
-        widths << twips;
-    }
-    return widths;
-}
-
-QString widthsText(const QList<int>& twips) {
-    QStringList parts;
-    for (int t : twips)
-        parts << QString::number(t);
-    return parts.join(u',');
-}
-
-} // namespace
 
 void frmMain::addPlayerKeys() {
     const QList<std::pair<const char*, const char*>> shortcuts = {
@@ -70,28 +38,7 @@ void frmMain::addPlayerKeys() {
             guarded(u"Karte hinzufügen"_qs, [this] { addCard(); });
     });
 
-    const auto name = [](QWidget* widget, const char* text) { widget->setAccessibleName(QString::fromUtf8(text)); };
-    name(flxPool, "Kartenpool");
-    name(flxDeck, "Deck");
-    name(cmbLeader, "Anführer");
-    name(cmbInquisitor, "Inquisitor");
-    name(cmdShowLeader, "Anführer anzeigen");
-    name(cmdShowInq, "Inquisitor anzeigen");
-    name(cmdStandard, "Standard-Deck");
-    name(txtQuickNameFilter, "Quick-Name-Filter");
-    name(cmbQuickFilter, "Quick-Filter");
-    name(tvwNotes, "Hinweise");
-    name(lblAnzPool, "Anzahl Karten im Pool");
-    name(lblAnzDeck, "Anzahl Karten im Deck");
-
-    const QString strength = QStringLiteral("Stärke Feuer\\Erde: „2\\6“ heißt Feuer 2 und Erde 6.\n"
-                                            "Eine Zahl in eckigen Klammern ist abgewehrt: „[1]\\0“ heißt Feuer 1 abgewehrt, Erde 0.\n"
-                                            "Ein Klick sortiert nacheinander nach Feuer und Erde, auf- und absteigend.");
-    const QString byValue = QStringLiteral("Klick: sortieren.\nRechtsklick: nur Karten mit einem Wert dieser Spalte zeigen.");
-    for (FlexGrid* grid : {flxPool, flxDeck})
-        grid->setHeaderToolTip(3, strength);
-    for (int column : {0, 2, 4})
-        flxPool->setHeaderToolTip(column, byValue);
+    describeControls(*this);
 }
 
 bool frmMain::nameBoxKey(QKeyEvent* event) {
@@ -100,17 +47,6 @@ bool frmMain::nameBoxKey(QKeyEvent* event) {
     flxPool->setFocus(Qt::TabFocusReason);
     flxPool->setRow(1);
     return true;
-}
-
-void frmMain::restoreColumnWidths() {
-    flxPool->setColumnWidthsTwips(storedWidths(QStringLiteral("flxPool"), flxPool->columnWidthsTwips()));
-    flxDeck->setColumnWidthsTwips(storedWidths(QStringLiteral("flxDeck"), flxDeck->columnWidthsTwips()));
-}
-
-void frmMain::storeColumnWidths() {
-    const auto s = core::openSettings(kColumnSection);
-    s->setValue(QStringLiteral("flxPool"), widthsText(flxPool->columnWidthsTwips()));
-    s->setValue(QStringLiteral("flxDeck"), widthsText(flxDeck->columnWidthsTwips()));
 }
 
 } // namespace ui
