@@ -154,6 +154,11 @@ void DeckTools::showStarthand() {
     m_starthand->activateWindow();
 }
 
+cardview::SheetContent DeckTools::sheetContent() {
+    auto conn = db::Database::OpenDatabase(m_databasePath);
+    return cardview::sheetContent(*conn, m_deck.leaderEntry(), m_deck.inquisitorEntry(), pictures());
+}
+
 std::optional<cardview::SheetOptions> DeckTools::askSheetOptions(const QString& title) {
     if (m_hooks.deckIncomplete())
         return std::nullopt;
@@ -169,9 +174,7 @@ void DeckTools::print() {
         const auto options = askSheetOptions(kPrintTitle);
         if (!options)
             return;
-        auto conn = db::Database::OpenDatabase(m_databasePath);
-        const cardview::SheetContent content = cardview::sheetContent(*conn, m_deck.leaderEntry(), m_deck.inquisitorEntry(), pictures());
-        conn->Close();
+        const cardview::SheetContent content = sheetContent();
         QPrinter printer(QPrinter::HighResolution);
         printer.setFullPage(true);
         printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
@@ -197,9 +200,7 @@ void DeckTools::savePdf() {
                                                     core::dialogflags::NoReadOnlyReturn);
         if (path.isEmpty())
             return;
-        auto conn = db::Database::OpenDatabase(m_databasePath);
-        const cardview::SheetContent content = cardview::sheetContent(*conn, m_deck.leaderEntry(), m_deck.inquisitorEntry(), pictures());
-        conn->Close();
+        const cardview::SheetContent content = sheetContent();
         // Written whole or not at all: a failed save leaves an existing file as it was.
         if (const QString why = core::writeFileAtomically(path, cardview::sheetsPdf(content, *options)); !why.isEmpty())
             core::throwFileError(path, why);

@@ -13,6 +13,7 @@ class QWidget;
 
 namespace cardview {
 class PictureLibrary;
+struct SheetContent;
 struct SheetOptions;
 }
 
@@ -60,6 +61,8 @@ private:
     void savePdf();
     std::optional<cardview::SheetOptions> askSheetOptions(const QString& title);
     cardview::PictureLibrary& pictures();
+    // What the sheets show of the deck being edited, read on a connection closed again at once.
+    cardview::SheetContent sheetContent();
 
     QWidget* m_window;
     deck::DeckSession& m_deck;
