@@ -1,9 +1,11 @@
 // The deck tools behind the specified menu entries: import from text, comparison, opening hand, print and PDF.
 #include "app/decktools.h"
 
+#include "app/deckfiles.h"
 #include "app/frmstarthand.h"
 #include "app/frmvergleich.h"
 #include "app/guarded.h"
+#include "app/menuentry.h"
 #include "cardview/decksheets.h"
 #include "cardview/frmdruckoptionen.h"
 #include "cardview/picturelibrary.h"
@@ -31,12 +33,12 @@ const QString kCompareTitle = QStringLiteral("Deck vergleichen");
 const QString kPrintTitle = QStringLiteral("Deck drucken");
 const QString kPdfTitle = QStringLiteral("Deck als PDF speichern");
 
-QAction* addEntry(QMenu* menu, const QString& caption, const char* name) { return named(menu->addAction(caption), name); }
 } // namespace
 
-DeckTools::DeckTools(QWidget* window, deck::DeckSession& deck, deck::DeckHistory& history, QString databasePath, Hooks hooks)
+DeckTools::DeckTools(QWidget* window, deck::DeckSession& deck, deck::DeckHistory& history, QString databasePath,
+                     DeckFiles& files, std::function<void(const QString& name)> showCard)
     : QObject(window), m_window(window), m_deck(deck), m_history(history), m_databasePath(std::move(databasePath)),
-      m_hooks(std::move(hooks)) {}
+      m_files(files), m_showCard(std::move(showCard)) {}
 
 DeckTools::~DeckTools() = default;
 
@@ -74,7 +76,7 @@ void DeckTools::importText() {
         return;
     const deckio::ImportedDeck imported = window.deck();
     try {
-        if (!m_hooks.mayDiscardDeck(kImportTitle))
+        if (!m_files.mayDiscardDeck(kImportTitle))
             return;
         m_history.run(QStringLiteral("Aus Text importieren"), deck::DeckHistory::Scope::Deck, [&] {
             m_deck.replaceWith({imported.leaderNumber, imported.inquisitorNumber, imported.cardNumbers, 2});
@@ -103,7 +105,7 @@ void DeckTools::listCompareChoices(const QStringList& paths, const QStringList& 
 }
 
 void DeckTools::compareWithChosenFile() {
-    const QString path = m_hooks.fileDialog(QStringLiteral("Open"), QStringLiteral("Deck vergleichen mit"), QStringLiteral("drd"),
+    const QString path = m_files.funcFileDialog(QStringLiteral("Open"), QStringLiteral("Deck vergleichen mit"), QStringLiteral("drd"),
                                             QStringLiteral("Dravenna-Decks"),
                                             core::dialogflags::PathMustExist | core::dialogflags::FileMustExist);
     if (!path.isEmpty())
@@ -125,7 +127,7 @@ void DeckTools::compareWithFile(const QString& path) {
             deck::compareDecks(m_databasePath, here, {other.leaderNumber, other.inquisitorNumber, other.cardNumbers});
         auto* window = new frmVergleich(m_window, comparison, QFileInfo(path).fileName());
         window->setAttribute(Qt::WA_DeleteOnClose);
-        connect(window, &frmVergleich::cardChosen, this, [this](const QString& name) { m_hooks.showCard(name); });
+        connect(window, &frmVergleich::cardChosen, this, [this](const QString& name) { m_showCard(name); });
         window->show();
     } catch (const db::DbError& e) {
         showError(kCompareTitle, e);
@@ -160,7 +162,7 @@ cardview::SheetContent DeckTools::sheetContent() {
 }
 
 std::optional<cardview::SheetOptions> DeckTools::askSheetOptions(const QString& title) {
-    if (m_hooks.deckIncomplete())
+    if (m_files.funcDeckIncomplete())
         return std::nullopt;
     cardview::frmDruckoptionen window(m_window, title);
     if (window.exec() != QDialog::Accepted)
@@ -191,24 +193,14 @@ void DeckTools::print() {
 }
 
 void DeckTools::savePdf() {
-    try {
+    guarded(kPdfTitle, [this] {
         const auto options = askSheetOptions(kPdfTitle);
-        if (!options)
-            return;
-        const QString path = m_hooks.fileDialog(QStringLiteral("Save"), kPdfTitle, QStringLiteral("pdf"), QStringLiteral("PDF-Dokument"),
-                                                core::dialogflags::OverwritePrompt | core::dialogflags::PathMustExist |
-                                                    core::dialogflags::NoReadOnlyReturn);
-        if (path.isEmpty())
-            return;
-        const cardview::SheetContent content = sheetContent();
-        // Written whole or not at all: a failed save leaves an existing file as it was.
-        if (const QString why = core::writeFileAtomically(path, cardview::sheetsPdf(content, *options)); !why.isEmpty())
-            core::throwFileError(path, why);
-        showInfo(QStringLiteral("Das Dravenna-Deck wurde als PDF gespeichert unter:\r\n") + path,
-                 QStringLiteral("PDF erfolgreich gespeichert"));
-    } catch (const db::DbError& e) {
-        showError(kPdfTitle, e);
-    }
+        if (options)
+            m_files.saveChosenFile(kPdfTitle, QStringLiteral("pdf"), QStringLiteral("PDF-Dokument"),
+                                   [&] { return cardview::sheetsPdf(sheetContent(), *options); },
+                                   QStringLiteral("Das Dravenna-Deck wurde als PDF gespeichert unter"),
+                                   QStringLiteral("PDF erfolgreich gespeichert"));
+    });
 }
 
 } // namespace ui

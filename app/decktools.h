@@ -24,25 +24,17 @@ class DeckSession;
 
 namespace ui {
 
+class DeckFiles;
 class frmStarthand;
 
 // The deck tools beside the deck editor: import from text, comparison with another deck, the opening
-// hand, print and PDF. They work on the deck's owner; what they need of the main window comes as hooks.
+// hand, print and PDF. They work on the deck's owner and choose files as the deck's files do.
 class DeckTools : public QObject {
     Q_OBJECT
 public:
-    struct Hooks {
-        // Whether the deck being edited may be replaced (the player was asked where it has changes).
-        std::function<bool(const QString& title)> mayDiscardDeck;
-        // True where the deck may not be printed yet (the player was told why).
-        std::function<bool()> deckIncomplete;
-        // The file dialog of the main window: mode "Open" or "Save", title, extension, filter name, flags.
-        std::function<QString(const QString&, const QString&, const QString&, const QString&, unsigned)> fileDialog;
-        // Shows a card in the card window, opening it where it is closed.
-        std::function<void(const QString& name)> showCard;
-    };
-
-    DeckTools(QWidget* window, deck::DeckSession& deck, deck::DeckHistory& history, QString databasePath, Hooks hooks);
+    // showCard shows a card in the card window, opening it where it is closed.
+    DeckTools(QWidget* window, deck::DeckSession& deck, deck::DeckHistory& history, QString databasePath, DeckFiles& files,
+              std::function<void(const QString& name)> showCard);
     ~DeckTools() override;
 
     // Entries behind the specified ones: the Deck menu's at its end, the Datei menu's just above exitEntry.
@@ -68,7 +60,8 @@ private:
     deck::DeckSession& m_deck;
     deck::DeckHistory& m_history;
     QString m_databasePath;
-    Hooks m_hooks;
+    DeckFiles& m_files;
+    std::function<void(const QString&)> m_showCard;
     QMenu* m_compareMenu = nullptr;
     std::unique_ptr<cardview::PictureLibrary> m_pictures;
     frmStarthand* m_starthand = nullptr;

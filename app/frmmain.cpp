@@ -19,13 +19,15 @@
 #include "app/frminfo.h"
 #include "app/frmstatistik.h"
 #include "app/guarded.h"
+#include "app/deckfiles.h"
+#include "app/decktools.h"
+#include "app/menuentry.h"
 #include "app/heldboxes.h"
 #include "core/named.h"
 #include "cardview/cardviewer.h"
 #include "cardview/frmshowcard.h"
 #include "deck/deckhistory.h"
 #include "deck/decksession.h"
-#include "deckio/frmcardtabledata.h"
 #include "filter/filterfile.h"
 #include "filter/frmfilter.h"
 #include "filter/frmsortieren.h"
@@ -168,10 +170,6 @@ frmMain::~frmMain() = default;
 
 QUndoStack* frmMain::undoStack() const { return m_history->stack(); }
 
-QAction* frmMain::addEntry(QMenu* menu, const QString& caption, const char* name) {
-    return named(menu->addAction(caption), name);
-}
-
 void frmMain::buildControls() {
     auto* client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
@@ -263,17 +261,6 @@ void frmMain::buildControls() {
     });
 }
 
-DeckTools::Hooks frmMain::deckToolHooks() {
-    return {[this](const QString& title) { return mayDiscardDeck(title); }, [this] { return funcDeckIncomplete(); },
-            [this](const QString& mode, const QString& title, const QString& extension, const QString& filterName,
-                   unsigned flags) { return funcFileDialog(mode, title, extension, filterName, flags); },
-            [this](const QString& name) {
-                if (!mnuKartenAnzeigen->isChecked())
-                    mnuKartenAnzeigen->trigger();
-                showCard(name, QStringLiteral("KARTEN"));
-            }};
-}
-
 void frmMain::buildMenus() {
     auto menu = [this](const QString& caption, const char* name) {
         return named(menuBar()->addMenu(caption), name);
@@ -283,29 +270,22 @@ void frmMain::buildMenus() {
     };
 
     QMenu* datei = menu(QStringLiteral("Datei"), "mnuHDatei");
-    connect(addEntry(datei, QStringLiteral("Deck Laden"), "mnuLaden"), &QAction::triggered, this, run(u"Deck Laden"_qs, &frmMain::funcLoad));
-    connect(addEntry(datei, QStringLiteral("Deck Speichern"), "mnuSpeichern"), &QAction::triggered, this,
-            run(u"Deck Speichern"_qs, &frmMain::funcSave));
-    connect(addEntry(datei, QStringLiteral("Deckliste Speichern"), "mnuDeckliste"), &QAction::triggered, this,
-            run(u"Deckliste Speichern"_qs, &frmMain::funcSaveDeckList));
-    connect(addEntry(datei, QStringLiteral("Deckliste Anzeigen"), "mnuShowDeckliste"), &QAction::triggered, this,
-            run(u"Deckliste Anzeigen"_qs, &frmMain::funcShowDeckList));
+    m_files = new DeckFiles(this, *m_deck, *m_history, sDatabasePath, cmdcSaveLoad);
+    m_files->addFileEntries(datei);
     datei->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
     QAction* exitEntry = addEntry(datei, QStringLiteral("Beenden"), "mnuBeenden");
     connect(exitEntry, &QAction::triggered, this, &QWidget::close);
-    m_tools = new DeckTools(this, *m_deck, *m_history, sDatabasePath, deckToolHooks());
+    m_tools = new DeckTools(this, *m_deck, *m_history, sDatabasePath, *m_files, [this](const QString& name) {
+        if (!mnuKartenAnzeigen->isChecked())
+            mnuKartenAnzeigen->trigger();
+        showCard(name, QStringLiteral("KARTEN"));
+    });
     // Behind the specified entries, just above "Beenden", which stays last.
     m_tools->addFileEntries(datei, exitEntry);
-    addRecentEntries(datei);
+    mnuZuletzt = m_files->addRecentEntries(datei, exitEntry);
+    connect(m_files, &DeckFiles::recentDecksChanged, m_tools, &DeckTools::listCompareChoices);
 
-    QMenu* cardTable = menu(QStringLiteral("CardTable"), "mnuCardTable");
-    connect(addEntry(cardTable, QStringLiteral("Export zu CardTable-Datei"), "mnuCTExport"), &QAction::triggered, this,
-            run(u"Export zu CardTable-Datei"_qs, &frmMain::funcExportCardTable));
-    connect(addEntry(cardTable, QStringLiteral("Import von CardTable-Datei"), "mnuCTImport"), &QAction::triggered, this,
-            run(u"Import von CardTable-Datei"_qs, &frmMain::funcImportCardTable));
-    cardTable->addSeparator()->setObjectName(QStringLiteral("mnuSep5"));
-    connect(addEntry(cardTable, QStringLiteral("Position CardTable-Daten"), "mnuCardTableData"), &QAction::triggered, this,
-            run(u"Position CardTable-Daten"_qs, &frmMain::funcCardTableData));
+    m_files->addCardTableEntries(menu(QStringLiteral("CardTable"), "mnuCardTable"));
 
     QMenu* deckMenu = menu(QStringLiteral("Deck"), "mnuHDeck");
     connect(addEntry(deckMenu, QStringLiteral("Neues Deck"), "mnuNeuesDeck"), &QAction::triggered, this,
@@ -317,7 +297,8 @@ void frmMain::buildMenus() {
     addUndoEntries(deckMenu);
     addStatisticsEntries(deckMenu);
     m_tools->addDeckEntries(deckMenu);
-    refreshRecentMenu();
+    // "Vergleichen mit…" offers the decks last used as well.
+    m_files->refreshRecentMenu();
 
     QMenu* filterMenu = menu(QStringLiteral("Filter"), "mnuHFilter");
     connect(addEntry(filterMenu, QStringLiteral("Filter"), "mnuFilter"), &QAction::triggered, this,
@@ -594,9 +575,16 @@ void frmMain::funcSortDialog() {
     requeryPoolAndDeck();
 }
 
-void frmMain::funcCardTableData() {
-    deckio::frmCardTableData window(this);
-    window.exec();
+// The deck's files answer for these; others reach them through the window.
+void frmMain::funcSave() { m_files->funcSave(); }
+void frmMain::funcLoad() { m_files->funcLoad(); }
+void frmMain::funcLoadFile(const QString& path) { m_files->funcLoadFile(path); }
+void frmMain::funcImportCardTable() { m_files->funcImportCardTable(); }
+void frmMain::LoadDeckFile(const QString& path) { m_files->LoadDeckFile(path); }
+bool frmMain::funcDeckIncomplete() { return m_files->funcDeckIncomplete(); }
+QString frmMain::funcFileDialog(const QString& mode, const QString& title, const QString& extension,
+                                const QString& filterName, unsigned flags) {
+    return m_files->funcFileDialog(mode, title, extension, filterName, flags);
 }
 
 } // namespace ui

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "app/decktools.h"
 #include "app/heldboxes.h"
 #include "core/prompter.h"
 #include "db/datacontrol.h"
@@ -49,6 +48,8 @@ namespace ui {
 
 class FlexGrid;
 class frmStatistik;
+class DeckFiles;
+class DeckTools;
 class NormalPlace;
 
 // The program's icon, for every window of it (the desktop's copy is the SVG in the hicolor theme).
@@ -160,7 +161,6 @@ private:
     void fillInquisitorList();
     void placeFromSettings();
     void writeSettings();
-    QAction* addEntry(QMenu* menu, const QString& caption, const char* name);
 
     void showCard(const QString& sKartenname, const QString& sTable);
     void toggleCardWindow();
@@ -169,8 +169,6 @@ private:
     void requeryPoolAndDeck();
     // Lists, grids, pool marking, notes and statistics follow what the deck reports.
     void paintDeck(const deck::DeckChange& change);
-    // The deck list of the current deck; empty when the deck may not be listed (the user was told).
-    QString deckListText();
     void poolRefreshWithCount();
     // requeryPool, then the count of its cards.
     void poolRefreshWithCount(const QString& typedName);
@@ -208,23 +206,11 @@ private:
     void onShowInquisitor();
     void onStandardDeck();
     void funcNewDeck();
-    // Asks before a new deck replaces the cards in DECK; false when the player says No.
-    bool mayDiscardDeck(const QString& title);
-    // The deck discarded when no file was chosen after all.
-    void discardAfterCancel();
-
-    // CardTable exchange.
-    bool BuildCardTableDeck(QByteArray& text);
-    void ImportCardTableFile(const QString& path);
 
     // Menu entries that open the filter, sort and exchange dialogs.
     void funcFilterDialog();
     void funcSpecialFilterDialog();
     void funcSortDialog();
-    void funcSaveDeckList();
-    void funcShowDeckList();
-    void funcExportCardTable();
-    void funcCardTableData();
     void funcAbout();
     void onQuickFilterChosen(int index);
 
@@ -250,17 +236,11 @@ private:
     frmStatistik* m_frmStatistik = nullptr;
     deck::DeckFigures m_figures;
 
-    // Recent decks.
-    void addRecentEntries(QMenu* datei);
-    void refreshRecentMenu();
-    void rememberDeckFile(const QString& path);
-    // "Deck Laden" with this file chosen; a file that has gone is taken off the list instead.
-    void openRecentDeck(const QString& path);
-
     NormalPlace* m_normalPlace = nullptr;
+    // Deck files, deck list, CardTable exchange and the decks last used.
+    DeckFiles* m_files = nullptr;
     // Import from text, comparison, opening hand, print and PDF.
     DeckTools* m_tools = nullptr;
-    DeckTools::Hooks deckToolHooks();
 
 private:
     bool m_loaded = false;

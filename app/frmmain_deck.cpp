@@ -10,6 +10,7 @@
 #include "deck/deckhistory.h"
 #include "deck/decksession.h"
 #include "app/frmmain.h"
+#include "app/deckfiles.h"
 #include "filter/quickfilter.h"
 #include "filter/valuelists.h"
 #include "db/dberror.h"
@@ -283,18 +284,11 @@ void frmMain::onShowInquisitor() {
         showCard(deck::inquisitorName(cmbInquisitor->currentText()), QStringLiteral("INQUISITOR"));
 }
 
-bool frmMain::mayDiscardDeck(const QString& title) {
-    return !m_deck->hasCards() ||
-           core::prompter().message(QStringLiteral("Es sind noch Karten im aktuellen Deck.\r\n\r\n"
-                                                   "Soll das aktuelle Deck verworfen werden?"),
-                                    title, core::Icon::Question, core::Buttons::YesNo) != core::Answer::No;
-}
-
 void frmMain::onStandardDeck() {
     if (m_deck->choice().leader < 0)
         return;
     const QString title = QStringLiteral("Standard-Deck");
-    if (!mayDiscardDeck(title))
+    if (!m_files->mayDiscardDeck(title))
         return;
     m_history->run(title, deck::DeckHistory::Scope::Deck, [this] { m_deck->fillStandard(); });
 }

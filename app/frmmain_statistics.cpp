@@ -2,6 +2,7 @@
 #include "app/frmmain.h"
 #include "app/frmstatistik.h"
 #include "app/guarded.h"
+#include "app/menuentry.h"
 #include "core/windowframe.h"
 #include "core/named.h"
 #include "db/database.h"
