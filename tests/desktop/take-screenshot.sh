@@ -8,25 +8,11 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 program_dir="$(realpath "${1:-$root/build/dev/program}")"
 output="$(realpath -m "${2:-$root/docs/screenshot.png}")"
 
-if [ -z "${SCREENSHOT_ON_SERVER:-}" ]; then
-  exec env WM_SCREEN=1600x1050x24 SCREENSHOT_ON_SERVER=1 "$root/tests/desktop/with-window-manager.sh" \
-    "$0" "$program_dir" "$output"
-fi
-
-# From here on: on the private server. Program folder and settings are copies, so nothing of the player's is touched.
-work="$(mktemp -d "${TMPDIR:-/tmp}/screenshot.XXXXXX")"
-pid=""
-finish() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap finish EXIT
-mkdir -p "$work/program" "$work/config"
-cp "$program_dir"/* "$work/program/"
-export XDG_CONFIG_HOME="$work/config" HOME="$work"
+# shellcheck source-path=SCRIPTDIR source=screenshot-run.sh
+. "$root/tests/desktop/screenshot-run.sh"
+run_on_private_server 1600x1050x24 "$0" "$program_dir" "$output"
+# From here on: on the private server.
+copy_program "$program_dir"
 
 # Main window at the top left, the card window below it; the statistics window has no stored place, so it
 # opens where a new player's does: beside the main window (twips; 15 per pixel at 96 dpi).
@@ -46,8 +32,6 @@ Height=6000
 CONF
 
 # A deck: a leader, an inquisitor, cards of the leader's faction and a few foreign ones, as the deck file holds them.
-db="$work/program/dravennacard.db"
-query() { sqlite3 "$db" "$1"; }
 {
   query "SELECT NUMMER FROM ANFUEHRER WHERE NAME COLLATE BINARY = 'Harald'"
   query "SELECT NUMMER FROM INQUISITOR ORDER BY NUMMER COLLATE BINARY LIMIT 1"

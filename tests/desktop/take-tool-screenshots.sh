@@ -9,27 +9,12 @@ root="$(cd "$(dirname "$0")/../.." && pwd)"
 program_dir="$(realpath "${1:-$root/build/dev/program}")"
 output="$(realpath -m "${2:-$root/docs}")"
 
-if [ -z "${SCREENSHOT_ON_SERVER:-}" ]; then
-  exec env WM_SCREEN=1400x1000x24 SCREENSHOT_ON_SERVER=1 "$root/tests/desktop/with-window-manager.sh" \
-    "$0" "$program_dir" "$output"
-fi
+# shellcheck source-path=SCRIPTDIR source=screenshot-run.sh
+. "$root/tests/desktop/screenshot-run.sh"
+run_on_private_server 1400x1000x24 "$0" "$program_dir" "$output"
+copy_program "$program_dir"
+mkdir -p "$output"
 
-work="$(mktemp -d "${TMPDIR:-/tmp}/screenshots.XXXXXX")"
-pid=""
-finish() {
-  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-    kill "$pid"
-    wait "$pid" 2>/dev/null || true
-  fi
-  rm -rf "$work"
-}
-trap finish EXIT
-mkdir -p "$work/program" "$output"
-cp "$program_dir"/* "$work/program/"
-export HOME="$work"
-
-db="$work/program/dravennacard.db"
-query() { sqlite3 "$db" "$1"; }
 # Two decks of Harald's: this one and one with a few cards changed and an inquisitor.
 {
   query "SELECT NUMMER FROM ANFUEHRER WHERE NAME COLLATE BINARY = 'Harald'"
@@ -49,7 +34,6 @@ shoot() {
   local steps="$1" title="$2" picture="$3" keys="${4:-}"
   rm -rf "$work/config"
   mkdir -p "$work/config"
-  export XDG_CONFIG_HOME="$work/config"
   printf 'answer Ok\n%b' "$steps" >"$work/session"
   DRAVENNA_SESSION_SCRIPT="$work/session" DRAVENNA_SESSION_LOG="$work/session.log" \
     "$work/program/dravenna-deckbuilder" "$work/Orvane.drd" >"$work/program.log" 2>&1 &
