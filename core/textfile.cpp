@@ -12,7 +12,9 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -107,8 +109,39 @@ bool sameFile(const QString& a, const QString& b) {
 
 namespace {
 
+// While it lives, a pipe or FIFO whose reader has gone fails the write with EPIPE instead of ending the
+// program with SIGPIPE; the signal the write raised is taken back, one that was pending before stays.
+class PipeSignalHeld {
+public:
+    PipeSignalHeld() {
+        sigemptyset(&m_pipe);
+        sigaddset(&m_pipe, SIGPIPE);
+        sigset_t pending;
+        sigpending(&pending);
+        m_wasPending = sigismember(&pending, SIGPIPE) == 1;
+        pthread_sigmask(SIG_BLOCK, &m_pipe, &m_before);
+    }
+    ~PipeSignalHeld() {
+        const int error = errno; // the write's, which the caller reads
+        const timespec noWait{};
+        if (!m_wasPending)
+            while (sigtimedwait(&m_pipe, nullptr, &noWait) == SIGPIPE) {
+            }
+        pthread_sigmask(SIG_SETMASK, &m_before, nullptr);
+        errno = error;
+    }
+    PipeSignalHeld(const PipeSignalHeld&) = delete;
+    PipeSignalHeld& operator=(const PipeSignalHeld&) = delete;
+
+private:
+    sigset_t m_pipe;
+    sigset_t m_before;
+    bool m_wasPending = false;
+};
+
 // Writes every byte, past interruptions and short writes; false with errno set when the disk refuses.
 bool writeAll(int fd, const QByteArray& bytes) {
+    const PipeSignalHeld pipeSignal;
     const char* at = bytes.constData();
     qint64 left = bytes.size();
     while (left > 0) {

@@ -12,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QtTest/QTest>
 #include <cerrno>
+#include <fcntl.h>
+#include <thread>
 #include <cstring>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -84,6 +86,19 @@ private Q_SLOTS:
         QCOMPARE(core::writeFileAtomically(fifoPath, "durch die Röhre\r\n"), QString());
         QCOMPARE(fifo.received(), QByteArray("durch die Röhre\r\n"));
         QVERIFY(fifo.stillAFifo());
+
+        // A reader that goes away mid-write is a failed save, not the end of the program (SIGPIPE).
+        const QString gonePath = dir.filePath(QStringLiteral("gone"));
+        QCOMPARE(::mkfifo(QFile::encodeName(gonePath).constData(), 0600), 0);
+        std::thread quitter([&] {
+            const int in = ::open(QFile::encodeName(gonePath).constData(), O_RDONLY | O_CLOEXEC);
+            char first;
+            (void)::read(in, &first, 1);
+            ::close(in);
+        });
+        // More than the pipe holds, so the write is still going when the reader leaves.
+        QCOMPARE(core::writeFileAtomically(gonePath, QByteArray(4 << 20, 'x')), core::systemErrorText(EPIPE));
+        quitter.join();
 
         if (::geteuid() == 0) {
             const QString null = dir.filePath(QStringLiteral("null"));
