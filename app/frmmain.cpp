@@ -27,6 +27,7 @@
 #include "cardview/cardviewer.h"
 #include "cardview/frmshowcard.h"
 #include "deck/deckhistory.h"
+#include "deck/deckmarking.h"
 #include "deck/decksession.h"
 #include "filter/filterfile.h"
 #include "filter/frmfilter.h"
@@ -498,6 +499,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
     }
     dtaPool.Close();
     dtaDeck.Close();
+    m_deckNumbers.reset();
     m_filterLists.reset();
     QString why;
     if (!db::compactInPlace(sDatabasePath, &why))

@@ -41,6 +41,7 @@ class frmSpezFilter;
 namespace deck {
 struct DeckChange;
 class DeckHistory;
+class InDeckNumbers;
 class DeckSession;
 }
 
@@ -184,6 +185,8 @@ private:
     // has paused: a burst of changes costs one reading.
     std::unique_ptr<filter::FilterValueLists> m_filterLists;
     QTimer* m_quietWork = nullptr;
+    // What the pool's marking compares with, read again only after the file changed.
+    std::unique_ptr<deck::InDeckNumbers> m_deckNumbers;
 
     // Grid behaviour.
     void onPoolHeader(Qt::MouseButton button, int column, QPoint globalPos);

@@ -96,9 +96,10 @@ void frmMain::poolRefreshWithCount(const QString& typedName) {
 void frmMain::showPoolCount() { lblAnzPool->setText(deck::countText(flxPool->Rows() - 1)); }
 
 int frmMain::DeckAbgleichen() {
-    auto conn = db::Database::OpenDatabase(sDatabasePath);
+    if (!m_deckNumbers)
+        m_deckNumbers = std::make_unique<deck::InDeckNumbers>(sDatabasePath);
     // The pool consults the deck's numbers for the rows it shows instead of reading every row.
-    dtaPool.model().markRows(7, deck::deckNumbers(*conn), deck::kInDeckGrey);
+    dtaPool.model().markRows(7, m_deckNumbers->current(), deck::kInDeckGrey);
     // The player stays on the row they were on while it is in view, else on the row shown at the top, so
     // that the card window shows that card and the arrow keys move from there.
     const int top = flxPool->TopRow();

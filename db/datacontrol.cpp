@@ -60,14 +60,18 @@ void DataControl::rememberBase(const Narrowing& narrowing) {
 }
 
 bool DataControl::loadBase(const Narrowing& narrowing) {
+    const qint64 version = m_connection->dataVersion();
+    // The same text on an unchanged file translates and reads as before: no translation to find that out.
+    if (!m_baseRows.isEmpty() && version == m_baseVersion && narrowing.base == m_baseSource && narrowing.column == m_baseColumn)
+        return true;
     const Translation base = m_connection->translateQuery(narrowing.base);
     const auto rowsText = base.plain ? rowidTextsQuery(*base.plain, m_connection->translate(narrowing.column)) : std::nullopt;
     if (!rowsText)
         return false;
     const QString& baseRows = *rowsText;
-    const qint64 version = m_connection->dataVersion();
     if (baseRows == m_baseRows && version == m_baseVersion) {
         m_baseSource = narrowing.base; // another text for the same rows
+        m_baseColumn = narrowing.column;
         return true;
     }
     m_baseRows.clear();
@@ -77,6 +81,7 @@ bool DataControl::loadBase(const Narrowing& narrowing) {
     m_base = std::move(*list);
     m_baseRows = baseRows;
     m_baseSource = narrowing.base;
+    m_baseColumn = narrowing.column;
     m_baseVersion = version;
     return true;
 }

@@ -58,6 +58,7 @@ private:
     // The base list of the last narrowing, valid while the file has not changed.
     QString m_baseRows;
     QString m_baseSource; // the base text it was read for
+    QString m_baseColumn; // and the column it narrows
     qint64 m_baseVersion = -1;
     Source m_lastSource = Source::WholeQuery;
     RowidTexts m_base;

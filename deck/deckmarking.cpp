@@ -12,6 +12,22 @@ QSet<QString> deckNumbers(db::Database& conn) {
     return inDeck;
 }
 
+InDeckNumbers::InDeckNumbers(QString databasePath) : m_path(std::move(databasePath)) {}
+
+InDeckNumbers::~InDeckNumbers() = default;
+
+const QSet<QString>& InDeckNumbers::current() {
+    if (!m_connection)
+        m_connection = db::Database::OpenDatabase(m_path);
+    // Another connection's commit changes the version; this one never writes.
+    const qint64 version = m_connection->dataVersion();
+    if (version != m_version || version < 0) {
+        m_numbers = deckNumbers(*m_connection);
+        m_version = version;
+    }
+    return m_numbers;
+}
+
 std::vector<quint32> markDeckCards(db::Database& conn, const QStringList& poolNumbers) {
     const QSet<QString> inDeck = deckNumbers(conn);
     std::vector<quint32> colors;

@@ -102,6 +102,24 @@ private Q_SLOTS:
         QCOMPARE(fast[static_cast<size_t>(numbers.size() - 3)], deck::kInDeckGrey); // numbers compare like the database
         QCOMPARE(fast.back(), deck::kBlack);
     }
+
+    // The numbers kept between markings follow every change another connection commits, and only those.
+    void keptDeckNumbersFollowOtherConnections() {
+        testing::TestProgramDir dir;
+        auto conn = db::Database::OpenDatabase(dir.databasePath());
+        deck::InDeckNumbers kept(dir.databasePath());
+        QVERIFY(kept.current().isEmpty());
+        const QStringList steps = {"INSERT INTO DECK SELECT * FROM KARTEN WHERE FRAKTION = 'Orvane'",
+                                   "DELETE * FROM DECK WHERE NUMMER LIKE '*[13579]'",
+                                   "INSERT INTO DECK SELECT * FROM KARTEN WHERE NUMMER = 'GARSK 05'",
+                                   "DELETE * FROM DECK"};
+        for (const QString& step : steps) {
+            conn->Execute(step);
+            QCOMPARE(kept.current(), deck::deckNumbers(*conn));
+            QCOMPARE(kept.current(), deck::deckNumbers(*conn)); // asked again without a change
+        }
+        QVERIFY(kept.current().isEmpty());
+    }
 };
 
 QTEST_GUILESS_MAIN(TstDeckRules)
