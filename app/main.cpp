@@ -176,12 +176,13 @@ int main(int argc, char** argv) {
         tell(core::readableDescription(e), core::Icon::Critical);
         return 1;
     }
-    ui::FirstPaintReport::installIfAsked(window->flxPool->viewport());
     // Its sizes are decoded when a window gets it: not before the first picture.
     ui::AfterFirstPaint::run(window->flxPool->viewport(), [] {
         if (QApplication::windowIcon().isNull())
             QApplication::setWindowIcon(ui::programIcon());
     });
+    // Installed last, so it sees the first paint before what waits for that paint runs.
+    ui::FirstPaintReport::installIfAsked(window->flxPool->viewport());
     for (const QString& deckPath : std::as_const(handedOverEarly))
         window->takeHandOver(deckPath);
 

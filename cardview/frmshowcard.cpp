@@ -155,8 +155,9 @@ void frmShowCard::showCard(const QString& sKartenname, const QString& sTable) {
     if (isVisible() && m_drawn == drawnKey(picture, sKartenname, sTable))
         return;
     QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    if (owner && !owner->isVisible() && m_isActive()) {
-        // Nothing of it can be seen before its owner is: the card is read and drawn once the owner is up.
+    if (owner && (!owner->isVisible() || m_waitingForOwner) && m_isActive()) {
+        // Nothing of it can be seen before its owner is: the card is read and drawn once the owner is up
+        // (the last one asked for meanwhile, such as the row the keyboard lands on when the owner is activated).
         appear();
         return;
     }
@@ -176,7 +177,7 @@ void frmShowCard::appear() {
     if (isVisible())
         return;
     QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    if (owner && !owner->isVisible()) {
+    if (owner && (!owner->isVisible() || m_waitingForOwner)) {
         // Mapped before its owner, the window manager would not know whose tool window it is and stack it below.
         if (!m_waitingForOwner) {
             m_waitingForOwner = true;
