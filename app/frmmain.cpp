@@ -17,7 +17,7 @@
 #include "db/flexgrid.h"
 #include "app/firstpaint.h"
 #include "app/frminfo.h"
-#include "app/frmstatistik.h"
+#include "app/statisticswindow.h"
 #include "app/guarded.h"
 #include "app/deckfiles.h"
 #include "app/decktools.h"

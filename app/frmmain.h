@@ -49,6 +49,7 @@ namespace ui {
 
 class FlexGrid;
 class frmStatistik;
+class StatisticsWindow;
 class DeckFiles;
 class DeckTools;
 class NormalPlace;
@@ -114,7 +115,7 @@ public:
     QVector<QAction*> mnuQFilter;
     QAction* mnuQKeinFilter = nullptr;
     // The statistics window ("Statistik…"), once it has been opened.
-    frmStatistik* statistikWindow() const { return m_frmStatistik; }
+    frmStatistik* statistikWindow() const;
     // What the last evaluation read; the notes and the statistics window show these figures.
     const deck::DeckFigures& deckFigures() const { return m_figures; }
 
@@ -236,7 +237,7 @@ private:
     void funcStatistik();
     void reopenStatistics();
     bool statisticsShown() const;
-    frmStatistik* m_frmStatistik = nullptr;
+    StatisticsWindow* m_frmStatistik = nullptr; // from the statistics plugin, loaded on first use
     deck::DeckFigures m_figures;
 
     NormalPlace* m_normalPlace = nullptr;

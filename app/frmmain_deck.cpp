@@ -1,7 +1,7 @@
 // The main window's deck editing: grids, leader and inquisitor, the evaluation.
 #include "db/database.h"
 #include "db/queries.h"
-#include "app/frmstatistik.h"
+#include "app/statisticswindow.h"
 #include "deck/deckevaluation.h"
 #include "deck/deckmarking.h"
 #include "deck/entrynames.h"

@@ -1,7 +1,10 @@
 // The main window's statistics window: "Statistik…" at the end of the "Deck" menu.
+#include "app/firstpaint.h"
 #include "app/frmmain.h"
 #include "app/frmstatistik.h"
 #include "app/guarded.h"
+#include "app/statisticsloader.h"
+#include "core/prompter.h"
 #include "app/menuentry.h"
 #include "core/windowframe.h"
 #include "core/named.h"
@@ -21,7 +24,12 @@ void frmMain::addStatisticsEntries(QMenu* deckMenu) {
 
 void frmMain::funcStatistik() {
     if (!m_frmStatistik) {
-        m_frmStatistik = new frmStatistik(this);
+        QString why;
+        m_frmStatistik = createStatisticsWindow(this, &why);
+        if (!m_frmStatistik) {
+            core::prompter().message(why, QStringLiteral("Statistik"), core::Icon::Critical, core::Buttons::Ok);
+            return;
+        }
         // What the player works in stays clear as far as the screen allows.
         QList<QRect> grids;
         for (const QWidget* grid : {static_cast<QWidget*>(flxPool), static_cast<QWidget*>(flxDeck)})
@@ -38,11 +46,19 @@ void frmMain::funcStatistik() {
 }
 
 void frmMain::reopenStatistics() {
-    // Open when the program last ended: open again, once the main window is there to own it.
-    if (frmStatistik::openAtExit())
-        whenFramed(this, [this] { guarded(u"Statistik"_qs, [this] { funcStatistik(); }); });
+    // Open when the program last ended: open again, once the main window is there to own it and has
+    // shown its first picture, which neither the plugin's loading nor the charts hold up.
+    if (statisticsOpenAtExit())
+        AfterFirstPaint::run(flxPool->viewport(), [this] {
+            whenFramed(this, [this] { guarded(u"Statistik"_qs, [this] { funcStatistik(); }); });
+        });
 }
 
-bool frmMain::statisticsShown() const { return m_frmStatistik && m_frmStatistik->isVisible(); }
+bool frmMain::statisticsShown() const { return m_frmStatistik && m_frmStatistik->widget()->isVisible(); }
+
+// The plugin's window is a frmStatistik; only its layout is needed here, not its code.
+frmStatistik* frmMain::statistikWindow() const {
+    return m_frmStatistik ? static_cast<frmStatistik*>(m_frmStatistik->widget()) : nullptr;
+}
 
 } // namespace ui

@@ -34,7 +34,7 @@ namespace ui {
 
 namespace {
 
-const QString kSection = QStringLiteral("frmStatistik");
+const QString kSection = QString::fromLatin1(kStatisticsSection);
 const QString kNoCards = QStringLiteral("Keine Karten im Deck");
 const QString kNoStrength = QStringLiteral("Keine Karte mit Stärke");
 // Design size with frame, in twips.
@@ -531,10 +531,6 @@ void frmStatistik::writeSettings(bool open) {
         storeOuterPlace(*s, this);
     s->setValue(QStringLiteral("Open"), open ? QStringLiteral("True") : QStringLiteral("False"));
     s->sync();
-}
-
-bool frmStatistik::openAtExit() {
-    return core::openSettings(kSection)->value(QStringLiteral("Open")).toString() == u"True";
 }
 
 void frmStatistik::closeWithOwner() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/statisticswindow.h"
 #include "deck/deckfigures.h"
 
 #include <QColor>
@@ -33,24 +34,24 @@ struct ChartColours {
 
 // The deck's statistics as charts: strength values, moons against the foreign-moon limit, card types against the
 // card limit, the main faction's share. Modeless, owned by the main window; it draws whatever figures it is given.
-class frmStatistik : public QWidget {
+// Built into the statistics plugin (app/statisticsplugin.cpp); the main window knows it as a StatisticsWindow.
+class frmStatistik : public QWidget, public StatisticsWindow {
     Q_OBJECT
 public:
     explicit frmStatistik(QWidget* owner);
     ~frmStatistik() override;
 
+    QWidget* widget() override { return this; }
     // Draws these figures (read with their chart figures) once the event loop comes round, only the charts
     // whose numbers changed, and only while the window is shown: many changes in one turn cost one drawing.
-    void showFigures(const deck::DeckFigures& figures);
+    void showFigures(const deck::DeckFigures& figures) override;
     // Puts the window where the settings store keeps it (section "frmStatistik"); the first time beside its
     // owner, clear of keepClear (screen rectangles) as far as the screen allows.
-    void placeFromSettings(const QList<QRect>& keepClear = {});
+    void placeFromSettings(const QList<QRect>& keepClear = {}) override;
     // Shows it above its owner; the keyboard stays where it was.
-    void appear();
+    void appear() override;
     // Closed because the program ends: its place is kept, and that it was open.
-    void closeWithOwner();
-    // It was open when the program last ended.
-    static bool openAtExit();
+    void closeWithOwner() override;
 
     QChartView* chvStaerke = nullptr;
     QChartView* chvMonde = nullptr;

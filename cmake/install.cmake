@@ -8,7 +8,7 @@ set(DRAVENNA_SCREENSHOT_URL "https://dravenna.example.org/deckbuilder/screenshot
     CACHE STRING "Where the AppStream metainfo finds docs/screenshot.png")
 
 install(TARGETS dravenna-deckbuilder dravenna-deck RUNTIME DESTINATION ${DRAVENNA_INSTALL_DIR})
-install(TARGETS DravennaRes LIBRARY DESTINATION ${DRAVENNA_INSTALL_DIR})
+install(TARGETS DravennaRes DravennaStatistik LIBRARY DESTINATION ${DRAVENNA_INSTALL_DIR})
 file(GLOB DRAVENNA_SAMPLE_FILTERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/filters/*.drfilter)
 install(FILES ${DRAVENNA_SHIPPED_CATALOGUE} ${DRAVENNA_SAMPLE_FILTERS} DESTINATION ${DRAVENNA_INSTALL_DIR})
 # Marks the folder as installed: even a user who could write it (root) keeps the data per user.

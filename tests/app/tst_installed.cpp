@@ -161,7 +161,7 @@ private Q_SLOTS:
         QCOMPARE(QDir(lib).entryList(QDir::Files, QDir::Name),
                  (QStringList{QStringLiteral("Charaktere Feuer.drfilter"), QStringLiteral("Frei.drfilter"), QStringLiteral("Ohne Feuer und Erde.drfilter"),
                               QStringLiteral("dravenna-deck"), QStringLiteral("dravenna-deckbuilder"), QStringLiteral("dravennacard.db"),
-                              QStringLiteral("installed"), QStringLiteral("libDravennaRes.so")}));
+                              QStringLiteral("installed"), QStringLiteral("libDravennaRes.so"), QStringLiteral("libDravennaStatistik.so")}));
         QVERIFY(QFileInfo(lib + QStringLiteral("/dravenna-deckbuilder")).isExecutable());
         QVERIFY(QFileInfo(lib + QStringLiteral("/dravenna-deck")).isExecutable());
         const QFileInfo toolLink(m_root + QStringLiteral("/usr/bin/dravenna-deck"));
@@ -303,11 +303,12 @@ private Q_SLOTS:
         QVERIFY2(checked.first == 0 && checked.second.contains("Das Deck hält seine Grenzen ein."), checked.second.constData());
         QVERIFY(!QFile::exists(data));
 
-        // First start: a deck from the command line, saved, then closed; a later start meanwhile
-        // only brings it to the front.
+        // First start: a deck from the command line, its statistics (the plugin found where the
+        // install put it), saved, then closed; a later start meanwhile only brings it to the front.
         const QString saved = home + QStringLiteral("/gespeichert.drd");
         Start first(program, {home + QStringLiteral("/start.drd")}, home,
-                    script(m_tmp.path(), QStringLiteral("first"), "menu mnuSpeichern\nfile " + saved.toUtf8() + "\nawait\nclose\nanswer Yes\n"),
+                    script(m_tmp.path(), QStringLiteral("first"),
+                           "menu mnuStatistik\nmenu mnuSpeichern\nfile " + saved.toUtf8() + "\nawait\nclose\nanswer Yes\n"),
                     home + QStringLiteral("/first.log"), true);
         QVERIFY(first.reached({QStringLiteral("step"), QStringLiteral("await"), QString()}));
         // The deck lives in the per-user copy, locked beside it; the program folder got nothing.

@@ -2,6 +2,7 @@
 // an empty deck, its place in the settings store, light and dark desktops.
 #include "core/windowplace.h"
 #include "app/frmstatistik.h"
+#include "app/statisticsloader.h"
 #include "core/settings.h"
 #include "db/database.h"
 #include "tests/helpers/mainwindowfixture.h"
@@ -11,6 +12,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QFile>
 #include <QGraphicsSimpleTextItem>
 #include <QGraphicsTextItem>
 #include <QHorizontalBarSeries>
@@ -305,6 +307,25 @@ private Q_SLOTS:
         QVERIFY(!w->isVisible());
         QCOMPARE(openStatistics(f), w);
         QVERIFY(w->isVisible());
+    }
+
+    // The window comes from its plugin in the program folder; without it the player is told why, and
+    // once the file is back the entry works.
+    void withoutItsPluginTheEntrySaysWhy() {
+        MainWindowFixture f;
+        const QString plugin = f.dir.filePath(QString::fromLatin1(ui::kStatisticsPluginFile));
+        QVERIFY(QFile::remove(plugin));
+        f.start();
+        f.trigger("mnuStatistik");
+        QVERIFY(!f.window->statistikWindow());
+        QCOMPARE(f.prompter.messages.size(), size_t{1});
+        QVERIFY2(f.prompter.messages[0].text.startsWith(QStringLiteral("Das Statistikfenster kann nicht geladen werden: ")),
+                 qPrintable(f.prompter.messages[0].text));
+        QVERIFY(QFile::copy(testing::builtProgramDir() + u'/' + QString::fromLatin1(ui::kStatisticsPluginFile), plugin));
+        ui::frmStatistik* w = openStatistics(f);
+        QVERIFY(w);
+        QVERIFY(w->isVisible());
+        QCOMPARE(f.prompter.messages.size(), size_t{1});
     }
 
     void chartsAgreeWithTheNotesForThreeDecks() {
