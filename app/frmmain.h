@@ -48,7 +48,6 @@ class DeckSession;
 namespace ui {
 
 class FlexGrid;
-class frmStatistik;
 class StatisticsWindow;
 class DeckFiles;
 class DeckTools;
@@ -114,8 +113,9 @@ public:
     QMenu* mnuQuickFilter = nullptr;
     QVector<QAction*> mnuQFilter;
     QAction* mnuQKeinFilter = nullptr;
-    // The statistics window ("Statistik…"), once it has been opened.
-    frmStatistik* statistikWindow() const;
+    // The statistics window ("Statistik…"), once it has been opened. Its class lives in the plugin,
+    // so the program itself never names it (a sanitizer build would link its type information).
+    QWidget* statisticsWidget() const;
     // What the last evaluation read; the notes and the statistics window show these figures.
     const deck::DeckFigures& deckFigures() const { return m_figures; }
 

@@ -56,9 +56,6 @@ void frmMain::reopenStatistics() {
 
 bool frmMain::statisticsShown() const { return m_frmStatistik && m_frmStatistik->widget()->isVisible(); }
 
-// The plugin's window is a frmStatistik; only its layout is needed here, not its code.
-frmStatistik* frmMain::statistikWindow() const {
-    return m_frmStatistik ? static_cast<frmStatistik*>(m_frmStatistik->widget()) : nullptr;
-}
+QWidget* frmMain::statisticsWidget() const { return m_frmStatistik ? m_frmStatistik->widget() : nullptr; }
 
 } // namespace ui

@@ -7,6 +7,7 @@
 #include "db/database.h"
 #include "tests/helpers/mainwindowfixture.h"
 #include "tests/helpers/testfiles.h"
+#include "tests/helpers/statistikwindow.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSet>
@@ -181,7 +182,7 @@ class TstStatistik : public QObject {
 
     static ui::frmStatistik* openStatistics(MainWindowFixture& f) {
         f.trigger("mnuStatistik");
-        auto* window = f.window->statistikWindow();
+        auto* window = testing::statistikWindow(*f.window);
         if (window)
             QCoreApplication::processEvents();
         return window;
@@ -292,7 +293,7 @@ private Q_SLOTS:
         QCOMPARE(entries.mid(0, 3), (QStringList{"Neues Deck", "-", "Karten Anzeigen"}));
         QCOMPARE(entries.mid(names.indexOf(QStringLiteral("mnuWiederholen")) + 1, 2), (QStringList{"-", "Statistik…"}));
 
-        QVERIFY(!f.window->statistikWindow());
+        QVERIFY(!testing::statistikWindow(*f.window));
         ui::frmStatistik* w = openStatistics(f);
         QVERIFY(w);
         QVERIFY(w->isVisible());
@@ -317,7 +318,7 @@ private Q_SLOTS:
         QVERIFY(QFile::remove(plugin));
         f.start();
         f.trigger("mnuStatistik");
-        QVERIFY(!f.window->statistikWindow());
+        QVERIFY(!testing::statistikWindow(*f.window));
         QCOMPARE(f.prompter.messages.size(), size_t{1});
         QVERIFY2(f.prompter.messages[0].text.startsWith(QStringLiteral("Das Statistikfenster kann nicht geladen werden: ")),
                  qPrintable(f.prompter.messages[0].text));
@@ -529,15 +530,15 @@ private Q_SLOTS:
         QVERIFY(openStatistics(f));
         QVERIFY(f.close());
         f.start();
-        QTRY_VERIFY(f.window->statistikWindow() && f.window->statistikWindow()->isVisible());
+        QTRY_VERIFY(testing::statistikWindow(*f.window) && testing::statistikWindow(*f.window)->isVisible());
         // The main window keeps the keyboard.
-        QVERIFY(!f.window->statistikWindow()->isActiveWindow());
+        QVERIFY(!testing::statistikWindow(*f.window)->isActiveWindow());
         // Closed by the player before the end: not at the next start.
-        f.window->statistikWindow()->close();
+        testing::statistikWindow(*f.window)->close();
         QVERIFY(f.close());
         f.start();
         QTest::qWait(100);
-        QVERIFY(!f.window->statistikWindow());
+        QVERIFY(!testing::statistikWindow(*f.window));
     }
 
     void aStoredPlaceOffEveryScreenIsBroughtBack() {

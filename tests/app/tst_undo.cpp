@@ -7,6 +7,7 @@
 #include "deck/deckstep.h"
 #include "tests/helpers/mainwindowfixture.h"
 #include "tests/helpers/testfiles.h"
+#include "tests/helpers/statistikwindow.h"
 
 #include <QAbstractBarSeries>
 #include <QBarSet>
@@ -309,7 +310,7 @@ private Q_SLOTS:
         f.chooseLeader(QStringLiteral("Harald"));
         f.addByNumber({QStringLiteral("ORVANE 05"), QStringLiteral("SIVAR 06")});
         f.trigger("mnuStatistik");
-        ui::frmStatistik* w = f.window->statistikWindow();
+        ui::frmStatistik* w = testing::statistikWindow(*f.window);
         QVERIFY(w);
         const QStringList before = statistics(w);
         f.chooseInquisitor(QStringLiteral("Vater Odo"));

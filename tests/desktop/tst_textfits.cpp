@@ -15,6 +15,7 @@
 #include "filter/frmspezfilter.h"
 #include "tests/helpers/scriptedprompter.h"
 #include "tests/helpers/testprogramdir.h"
+#include "tests/helpers/statistikwindow.h"
 
 #include <QAbstractScrollArea>
 #include <QChartView>
@@ -306,7 +307,7 @@ private Q_SLOTS:
         m_main->LoadDeckFile(path);
         QVERIFY(m_main->flxDeck->Rows() > 40);
         m_main->findChild<QAction*>(QStringLiteral("mnuStatistik"))->trigger();
-        ui::frmStatistik* w = m_main->statistikWindow();
+        ui::frmStatistik* w = testing::statistikWindow(*m_main);
         QVERIFY(w);
         QVERIFY(QTest::qWaitForWindowExposed(w, kWait));
         if (size.isValid()) {

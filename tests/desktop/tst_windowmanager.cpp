@@ -10,6 +10,7 @@
 #include "app/frmstatistik.h"
 #include "tests/helpers/scriptedprompter.h"
 #include "tests/helpers/testprogramdir.h"
+#include "tests/helpers/statistikwindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -132,7 +133,7 @@ QStringList stored(const char* section, const QStringList& keys) {
 // The statistics window, opened by its menu entry, once the window manager has framed it.
 ui::frmStatistik* openStatistics(Program& p) {
     p.window->findChild<QAction*>(QStringLiteral("mnuStatistik"))->trigger();
-    ui::frmStatistik* w = p.window->statistikWindow();
+    ui::frmStatistik* w = testing::statistikWindow(*p.window);
     if (!w || !QTest::qWaitForWindowExposed(w, kWait) ||
         !QTest::qWaitFor([w] { return w->frameGeometry() != w->geometry(); }, kWait))
         return nullptr;
@@ -281,7 +282,7 @@ private Q_SLOTS:
         }
         p.start();
         p.window->findChild<QAction*>(QStringLiteral("mnuStatistik"))->trigger();
-        ui::frmStatistik* w = p.window->statistikWindow();
+        ui::frmStatistik* w = testing::statistikWindow(*p.window);
         QVERIFY(w);
         QVERIFY(QTest::qWaitForWindowExposed(w, kWait));
         QTRY_VERIFY_WITH_TIMEOUT(w->frameGeometry() != w->geometry(), kWait);
