@@ -101,9 +101,14 @@ bool DeckFiles::mayDiscardDeck(const QString& title) {
                                     title, core::Icon::Question, core::Buttons::YesNo) != core::Answer::No;
 }
 
-void DeckFiles::discardAfterCancel() {
-    // The player agreed to discard the deck before choosing no file.
-    if (m_deck.hasCards())
+void DeckFiles::replaceFromChosenFile(const QString& question, const QString& title, const QString& extension,
+                                      const QString& filterName, void (DeckFiles::*load)(const QString&)) {
+    if (!mayDiscardDeck(question))
+        return;
+    const QString path = funcFileDialog(QStringLiteral("Open"), title, extension, filterName, kOpenFlags);
+    if (!path.isEmpty())
+        (this->*load)(path);
+    else if (m_deck.hasCards()) // the player agreed to discard the deck before choosing no file
         m_history.run(QStringLiteral("Deck verwerfen"), deck::DeckHistory::Scope::Deck, [this] { m_deck.clear(); });
 }
 
@@ -135,14 +140,8 @@ void DeckFiles::funcSave() {
 
 void DeckFiles::funcLoad() {
     guarded(kLoadTitle, [this] {
-        if (!mayDiscardDeck(kLoadTitle))
-            return;
-        const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("Dravenna-Deck Laden"), QStringLiteral("drd"),
-                                            QStringLiteral("Dravenna-Decks"), kOpenFlags);
-        if (path.isEmpty())
-            discardAfterCancel();
-        else
-            LoadDeckFile(path);
+        replaceFromChosenFile(kLoadTitle, QStringLiteral("Dravenna-Deck Laden"), QStringLiteral("drd"),
+                              QStringLiteral("Dravenna-Decks"), &DeckFiles::LoadDeckFile);
     });
 }
 
@@ -244,14 +243,8 @@ bool DeckFiles::BuildCardTableDeck(QByteArray& text) {
 
 void DeckFiles::funcImportCardTable() {
     guarded(kLoadTitle, [this] {
-        if (!mayDiscardDeck(QStringLiteral("CardTable-Datei Importieren")))
-            return;
-        const QString path = funcFileDialog(QStringLiteral("Open"), QStringLiteral("CardTable-Deck Importieren"), QStringLiteral("ctd"),
-                                            QStringLiteral("CardTable-Decks"), kOpenFlags);
-        if (path.isEmpty())
-            discardAfterCancel();
-        else
-            ImportCardTableFile(path);
+        replaceFromChosenFile(QStringLiteral("CardTable-Datei Importieren"), QStringLiteral("CardTable-Deck Importieren"),
+                              QStringLiteral("ctd"), QStringLiteral("CardTable-Decks"), &DeckFiles::ImportCardTableFile);
     });
 }
 

@@ -64,8 +64,10 @@ Q_SIGNALS:
     void recentDecksChanged(const QStringList& paths, const QStringList& captions);
 
 private:
-    // The deck discarded when no file was chosen after all.
-    void discardAfterCancel();
+    // Asks the discard question, then for a file, which load reads into the deck; when the player
+    // agreed but chose no file, the deck is discarded all the same.
+    void replaceFromChosenFile(const QString& question, const QString& title, const QString& extension,
+                               const QString& filterName, void (DeckFiles::*load)(const QString&));
     // The deck list of the current deck; empty when the deck may not be listed (the player was told).
     QString deckListText();
     // Appends the CardTable deck file's content; true when there is none to write (the player was told).
