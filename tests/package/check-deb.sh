@@ -17,7 +17,7 @@ deb=${debs[0]}
 
 # The libraries the program links against through Qt and SQLite, found by dpkg-shlibdeps.
 depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6network6 libqt6charts6 libsqlite3-0; do
+for package in libqt6core6 libqt6gui6 libqt6widgets6 libqt6charts6 libsqlite3-0; do
   [[ ", $depends" == *", $package "* ]] || fail "Depends lacks $package: $depends"
 done
 
