@@ -181,8 +181,9 @@ int main(int argc, char** argv) {
         if (QApplication::windowIcon().isNull())
             QApplication::setWindowIcon(ui::programIcon());
     });
-    // Installed last, so it sees the first paint before what waits for that paint runs.
-    ui::FirstPaintReport::installIfAsked(window->flxPool->viewport());
+    // On the window itself, whose first paint pass draws every child before it is flushed; installed
+    // last, so it reports before anything that waits for that paint (the card window) runs.
+    ui::FirstPaintReport::installIfAsked(window.get());
     for (const QString& deckPath : std::as_const(handedOverEarly))
         window->takeHandOver(deckPath);
 

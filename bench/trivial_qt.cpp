@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     auto* label = new QLabel(QStringLiteral("Dravenna Deck-Builder"), &window);
     window.setCentralWidget(label);
     window.resize(993, 555);
-    ui::FirstPaintReport::installIfAsked(label);
+    ui::FirstPaintReport::installIfAsked(&window);
     window.show();
     return app.exec();
 }
