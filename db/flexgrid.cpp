@@ -1,6 +1,7 @@
 // The grid widget, addressed by row and column as the window's code expects.
 #include "db/flexgrid.h"
 
+#include "db/gridcelldelegate.h"
 #include "db/gridmodel.h"
 #include "core/windowplace.h"
 
@@ -9,39 +10,12 @@
 #include <utility>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyledItemDelegate>
 #include <QToolTip>
 
 namespace ui {
 
-namespace {
-
-// Paints each row in its marking colour and never draws a focus rectangle.
-class RowColorDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-protected:
-    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
-        QStyledItemDelegate::initStyleOption(option, index);
-        option->state &= ~QStyle::State_HasFocus;
-        // An unmarked row is written in the desktop's text colour, black on a light desktop and legible on a dark
-        // one; only the marking greys are fixed colours.
-        const quint32 rgb = index.data(db::GridModel::TextColorRole).toUInt();
-        if (rgb != db::GridModel::Black) {
-            const QColor color{QRgb(rgb)};
-            option->palette.setColor(QPalette::Text, color);
-            option->palette.setColor(QPalette::HighlightedText, color.lighter(130));
-        }
-        option->displayAlignment = Qt::AlignLeft | Qt::AlignTop;
-    }
-};
-
-} // namespace
-
-
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
-    setItemDelegate(new RowColorDelegate(this));
+    setItemDelegate(new GridCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -1,0 +1,53 @@
+// How a grid cell is painted: marking colour, selection, one elided line of text.
+#include "db/gridcelldelegate.h"
+
+#include "db/gridmodel.h"
+
+#include <QApplication>
+#include <QPainter>
+
+namespace ui {
+
+void GridCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->state &= ~QStyle::State_HasFocus;
+    // An unmarked row is written in the desktop's text colour, black on a light desktop and legible on a dark
+    // one; only the marking greys are fixed colours.
+    const quint32 rgb = index.data(db::GridModel::TextColorRole).toUInt();
+    if (rgb != db::GridModel::Black) {
+        const QColor color{QRgb(rgb)};
+        option->palette.setColor(QPalette::Text, color);
+        option->palette.setColor(QPalette::HighlightedText, color.lighter(130));
+    }
+    option->displayAlignment = Qt::AlignLeft | Qt::AlignTop;
+}
+
+void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
+    QStyleOptionViewItem cell = option;
+    initStyleOption(&cell, index);
+    // Anything but plain text on one line (an icon, a check box, wrapping, a line break) goes the style's whole way.
+    if (cell.features & ~QStyleOptionViewItem::HasDisplay ||
+        cell.text.contains(QChar::LineFeed) || cell.text.contains(QChar::LineSeparator)) {
+        QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    const QWidget* widget = cell.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    // The style's text margin, as its own item drawing takes it.
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
+    const QString text = cell.fontMetrics.elidedText(cell.text, cell.textElideMode, textRect.width());
+    style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
+    QPalette::ColorGroup group = cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
+    if (group == QPalette::Normal && !(cell.state & QStyle::State_Active))
+        group = QPalette::Inactive;
+
+    painter->save();
+    painter->setClipRect(cell.rect);
+    painter->setFont(cell.font);
+    painter->setPen(cell.palette.color(group, cell.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+    painter->drawText(textRect, int(cell.displayAlignment) | Qt::TextSingleLine | Qt::TextDontClip, text);
+    painter->restore();
+}
+
+} // namespace ui
