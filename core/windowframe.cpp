@@ -2,9 +2,11 @@
 #include "core/windowframe.h"
 
 #include "core/placement.h"
+#include "core/settings.h"
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QHash>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
@@ -13,6 +15,10 @@
 namespace ui {
 
 namespace {
+
+bool inNormalState(const QWidget* w) {
+    return !(w->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
+}
 
 bool framedNow(const QWidget* window) {
     return window->isVisible() && window->windowHandle() && window->windowHandle()->isExposed();
@@ -54,6 +60,37 @@ QList<QRect> screenAreas() {
     return areas;
 }
 
+// What the window manager's frame added around each window the last time it was seen, kept for the
+// next start. A window sized by it before it is mapped is not sized again once it is framed, which
+// would cost a second layout and a paint at the first size (a fifth of the main window's start).
+const QString kFrameSection = QStringLiteral("WindowFrame");
+
+QHash<QString, QSize>& knownFrames() {
+    static QHash<QString, QSize> known;
+    return known;
+}
+
+QSize expectedFrame(const QWidget* window) {
+    QHash<QString, QSize>& known = knownFrames();
+    const QString name = window->objectName();
+    if (!known.contains(name)) {
+        const QSize stored = name.isEmpty() ? QSize(0, 0) : core::openSettings(kFrameSection)->value(name, QSize(0, 0)).toSize();
+        // Anything beyond a plausible frame is a damaged entry, not a frame.
+        const bool plausible = stored.width() >= 0 && stored.height() >= 0 && stored.width() <= 200 && stored.height() <= 200;
+        known.insert(name, plausible ? stored : QSize(0, 0));
+    }
+    return known.value(name);
+}
+
+void noteFrame(const QWidget* window, QSize extra) {
+    // A maximised window's frame is not the one it is placed with.
+    if (window->objectName().isEmpty() || !inNormalState(window) || extra == expectedFrame(window) || extra.width() < 0 ||
+        extra.height() < 0)
+        return;
+    knownFrames().insert(window->objectName(), extra);
+    core::openSettings(kFrameSection)->setValue(window->objectName(), extra);
+}
+
 } // namespace
 
 QSize frameExtra(const QWidget* window) { return window->frameGeometry().size() - window->size(); }
@@ -70,25 +107,25 @@ void placeOuter(QWidget* window, const QRect& outer, std::function<void(QSize cl
         sizeClient = [window](QSize client) { window->resize(client); };
     const QRect placed = core::keptOnScreen(outer, screenAreas());
     window->move(placed.topLeft());
-    sizeClient(placed.size() - (framedNow(window) ? frameExtra(window) : QSize()));
-    if (!framedNow(window)) {
-        QPointer<QWidget> guard(window);
-        const QSize meant = window->size();
-        whenFramed(window, [guard, placed, sizeClient, meant] {
-            // A size set in the meantime is the newer wish.
-            if (guard && guard->size() == meant)
-                sizeClient(placed.size() - frameExtra(guard));
-        });
+    if (framedNow(window)) {
+        noteFrame(window, frameExtra(window));
+        sizeClient(placed.size() - frameExtra(window));
+        return;
     }
+    sizeClient(placed.size() - expectedFrame(window));
+    QPointer<QWidget> guard(window);
+    const QSize meant = window->size();
+    whenFramed(window, [guard, placed, sizeClient, meant] {
+        if (!guard)
+            return;
+        noteFrame(guard, frameExtra(guard));
+        // A size set in the meantime is the newer wish; the frame expected is mostly the frame there.
+        if (guard->size() == meant)
+            sizeClient(placed.size() - frameExtra(guard));
+    });
 }
 
 NormalPlace::NormalPlace(QWidget* window) : QObject(window), m_window(window) { window->installEventFilter(this); }
-
-namespace {
-bool inNormalState(const QWidget* w) {
-    return !(w->windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen));
-}
-} // namespace
 
 void NormalPlace::restore(const QRect& outer, bool maximised) {
     placeOuter(m_window, outer);

@@ -14,8 +14,8 @@ void whenFramed(QWidget* window, std::function<void()> apply);
 
 // Moves a window's frame to outer's corner, brought onto a screen when it would lie off every screen, and sizes its
 // client area so that the frame gets outer's size; sizeClient (default: resize) does the sizing. Until the window
-// manager has framed the window the frame's own size is not known: the client then gets the whole size, and is
-// sized again as soon as the frame is there.
+// manager has framed the window the frame's own size is not known: the client is sized for the frame seen last
+// (kept in the settings), and sized again once the frame is there when it differs.
 void placeOuter(QWidget* window, const QRect& outer, std::function<void(QSize client)> sizeClient = {});
 
 // A window's normal place: its outer rectangle as it was while it was neither maximised, minimised nor full

@@ -1,5 +1,6 @@
 // What only a real window manager shows: stacking of the card window, keyboard focus, frames and placement.
 // Runs under tests/desktop/with-window-manager.sh (Xvfb + openbox); keys and clicks go through the X server.
+#include "core/windowframe.h"
 #include "core/windowplace.h"
 #include "cardview/frmshowcard.h"
 #include "core/dialogprompter.h"
@@ -22,6 +23,7 @@
 #include <QProcess>
 #include <QTimer>
 #include <QRegularExpression>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QTreeWidget>
 #include <QWindow>
@@ -497,6 +499,42 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(p.window->frameGeometry(), QRect(100, 80, 900, 600), kWait);
         p.close();
         QCOMPARE(stored("frmMain", {"Left", "Top", "Width", "Height", "Maximized"}), (QStringList{"1500", "1200", "13500", "9000", "False"}));
+    }
+
+    // The frame seen around a window is kept; at the next start the window gets its final size before it
+    // is mapped, and is not sized (laid out and painted) a second time once the window manager frames it.
+    void aKnownFrameIsNotSizedTwice() {
+        testing::TestProgramDir dir;
+        const QRect outer(120, 90, 600, 400);
+        QWidget first;
+        first.setObjectName(QStringLiteral("frameProbeFirst"));
+        ui::placeOuter(&first, outer);
+        first.show();
+        QTRY_VERIFY_WITH_TIMEOUT(first.frameGeometry() != first.geometry(), kWait);
+        QTRY_COMPARE_WITH_TIMEOUT(first.frameGeometry().size(), outer.size(), kWait);
+        const QSize frame = ui::frameExtra(&first);
+        QVERIFY(!frame.isNull());
+        QCOMPARE(core::openSettings(QStringLiteral("WindowFrame"))->value(first.objectName()).toSize(), frame);
+
+        // The next start of a window that has been framed before.
+        core::openSettings(QStringLiteral("WindowFrame"))->setValue(QStringLiteral("frameProbeNext"), frame);
+        struct Sizes : QObject {
+            QList<QSize> seen;
+            bool eventFilter(QObject*, QEvent* e) override {
+                if (e->type() == QEvent::Resize)
+                    seen << static_cast<QResizeEvent*>(e)->size();
+                return false;
+            }
+        } sizes;
+        QWidget next;
+        next.setObjectName(QStringLiteral("frameProbeNext"));
+        next.installEventFilter(&sizes);
+        ui::placeOuter(&next, outer.translated(40, 30));
+        next.show();
+        QTRY_VERIFY_WITH_TIMEOUT(next.frameGeometry() != next.geometry(), kWait);
+        QTest::qWait(300);
+        QCOMPARE(next.frameGeometry(), outer.translated(40, 30));
+        QCOMPARE(sizes.seen, QList<QSize>{outer.size() - frame});
     }
 
     void aPlaceOffEveryScreenIsBroughtBack() {
