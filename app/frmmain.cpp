@@ -84,6 +84,7 @@ QIcon programIcon() {
 }
 
 frmMain::frmMain(const QString& commandLine, cardview::CardViewer* cardViewer) : m_cardViewer(cardViewer) {
+    setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Dravenna Deck-Builder"));
     QFont windowFont = font();
     windowFont.setPointSizeF(8.25);
