@@ -140,6 +140,8 @@ HandOverServer::HandOverServer(QObject* parent) : QObject(parent) {}
 HandOverServer::~HandOverServer() = default;
 
 bool HandOverServer::listen(const QString& socketPath, QString* why) {
+    // A socket listened on before goes first: going later, it would take the new one's file with it.
+    m_listening.reset();
     const auto fail = [why](const QString& reason) {
         if (why)
             *why = reason;

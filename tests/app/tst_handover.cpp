@@ -97,6 +97,10 @@ private Q_SLOTS:
         QVERIFY(handOverFromElsewhere(name, QString(), 5000));
         QTRY_COMPARE(spy.count(), 2);
         QCOMPARE(spy.at(1).at(0).toString(), QString());
+        // Listening again on the same name keeps the socket file there.
+        QVERIFY2(server.listen(name, &why), qPrintable(why));
+        QVERIFY(handOverFromElsewhere(name, QStringLiteral("/home/p/wieder.drd"), 5000));
+        QTRY_COMPARE(spy.count(), 3);
     }
 
     void withoutARunningProgramTheHandOverFails() {
