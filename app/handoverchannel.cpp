@@ -2,17 +2,15 @@
 #include "app/handoverchannel.h"
 
 #include "core/handovermessage.h"
+#include "core/handoverplace.h"
 #include "core/systemerror.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QPointer>
 #include <QSocketNotifier>
 #include <QThread>
 
 #include <cerrno>
-#include <cstring>
-#include <functional>
 #include <optional>
 #include <poll.h>
 #include <sys/socket.h>
@@ -40,16 +38,6 @@ public:
 private:
     int m_fd;
 };
-
-std::optional<sockaddr_un> socketAddress(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path)
-        return std::nullopt;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    return address;
-}
 
 Descriptor newSocket() { return Descriptor(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0)); }
 
@@ -79,9 +67,9 @@ bool waitFor(int descriptor, short events, const QDeadlineTimer& deadline) {
 // One later start's connection: its message is read as it arrives; a partial one waits for the rest.
 class Connection : public QObject {
 public:
-    Connection(Descriptor socket, QObject* parent, std::function<void(const QString&)> taken)
-        : QObject(parent), m_socket(std::move(socket)), m_notifier(m_socket.get(), QSocketNotifier::Read),
-          m_taken(std::move(taken)) {
+    // A child of the server it passes the deck path to, so it never outlives it.
+    Connection(Descriptor socket, HandOverServer* server)
+        : QObject(server), m_socket(std::move(socket)), m_notifier(m_socket.get(), QSocketNotifier::Read), m_server(server) {
         connect(&m_notifier, &QSocketNotifier::activated, this, &Connection::readWaiting);
     }
 
@@ -107,9 +95,8 @@ private:
         case core::HandOverParse::Complete: {
             const char ack = core::kHandOverAck;
             (void)!::send(m_socket.get(), &ack, 1, MSG_NOSIGNAL);
-            const auto taken = m_taken;
             finish();
-            taken(deckPath);
+            Q_EMIT m_server->handedOver(deckPath);
             return;
         }
         }
@@ -122,7 +109,7 @@ private:
     Descriptor m_socket;
     QSocketNotifier m_notifier;
     QByteArray m_buffer;
-    std::function<void(const QString&)> m_taken;
+    HandOverServer* m_server;
 };
 
 } // namespace
@@ -147,7 +134,7 @@ bool HandOverServer::listen(const QString& socketPath, QString* why) {
             *why = reason;
         return false;
     };
-    const std::optional<sockaddr_un> address = socketAddress(socketPath);
+    const std::optional<sockaddr_un> address = core::socketAddress(socketPath);
     if (!address)
         return fail(QStringLiteral("Der Pfad des Sockets ist zu lang: ") + socketPath);
     Descriptor socket = newSocket();
@@ -181,10 +168,7 @@ void HandOverServer::acceptWaiting() {
         // Root can enter the private folder too; nothing of another user is read.
         if (!isOwnUser(connection.get()))
             continue;
-        new Connection(std::move(connection), this, [self = QPointer<HandOverServer>(this)](const QString& deckPath) {
-            if (self)
-                Q_EMIT self->handedOver(deckPath);
-        });
+        new Connection(std::move(connection), this);
     }
 }
 
@@ -193,7 +177,7 @@ QString handOverToRunningProgram(const QStringList& socketPaths, const QString& 
     const QByteArray message = core::encodeHandOver(deckPath);
     do {
         for (const QString& path : socketPaths) {
-            const std::optional<sockaddr_un> address = socketAddress(path);
+            const std::optional<sockaddr_un> address = core::socketAddress(path);
             Descriptor socket = newSocket();
             if (!address || !socket.valid())
                 continue;

@@ -11,6 +11,8 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -21,18 +23,26 @@ namespace {
 
 const QString kFolderName = QStringLiteral("DravennaDeckBuilder");
 
-bool fitsSocketAddress(const QString& path) { return QFile::encodeName(path).size() < qsizetype(sizeof(sockaddr_un::sun_path)); }
-
 // A problem with the place itself, or with the socket path in it.
 QString placeProblem(const QString& folder, const QString& socketPath) {
     if (QString problem = privateFolderProblem(folder); !problem.isEmpty())
         return problem;
-    if (!fitsSocketAddress(socketPath))
+    if (!socketAddress(socketPath))
         return QStringLiteral("Der Pfad %1 ist für einen lokalen Socket zu lang.").arg(socketPath);
     return {};
 }
 
 } // namespace
+
+std::optional<sockaddr_un> socketAddress(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (name.isEmpty() || size_t(name.size()) >= sizeof address.sun_path)
+        return std::nullopt;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    return address;
+}
 
 QString handOverSocketName(const QString& databasePath) {
     // The folder exists before the file does: canonical from the first start on.

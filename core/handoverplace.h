@@ -3,6 +3,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <sys/un.h>
+
 namespace core {
 
 // The hand-over socket lies in a folder only its user can enter: no other user can take its name
@@ -19,6 +22,9 @@ QString privateFolderProblem(const QString& folder);
 // The folders the socket may lie in, best first: DravennaDeckBuilder in $XDG_RUNTIME_DIR (when
 // that is this user's private folder) and in the user's cache folder (~/.cache).
 QStringList handOverFolders();
+
+// The local socket address for path; none when the path is empty or too long for one.
+std::optional<sockaddr_un> socketAddress(const QString& path);
 
 // Where the running program listens: in the first of handOverFolders() that is private or can be
 // made so (mode 0700). Empty, with why set, when none can.
