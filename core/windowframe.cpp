@@ -70,22 +70,22 @@ QHash<QString, QSize>& knownFrames() {
     return known;
 }
 
+// Anything beyond a plausible frame is a damaged entry or a passing state, not a frame.
+bool plausibleFrame(QSize frame) { return frame.width() >= 0 && frame.height() >= 0 && frame.width() <= 200 && frame.height() <= 200; }
+
 QSize expectedFrame(const QWidget* window) {
     QHash<QString, QSize>& known = knownFrames();
     const QString name = window->objectName();
     if (!known.contains(name)) {
         const QSize stored = name.isEmpty() ? QSize(0, 0) : core::openSettings(kFrameSection)->value(name, QSize(0, 0)).toSize();
-        // Anything beyond a plausible frame is a damaged entry, not a frame.
-        const bool plausible = stored.width() >= 0 && stored.height() >= 0 && stored.width() <= 200 && stored.height() <= 200;
-        known.insert(name, plausible ? stored : QSize(0, 0));
+        known.insert(name, plausibleFrame(stored) ? stored : QSize(0, 0));
     }
     return known.value(name);
 }
 
 void noteFrame(const QWidget* window, QSize extra) {
     // A maximised window's frame is not the one it is placed with.
-    if (window->objectName().isEmpty() || !inNormalState(window) || extra == expectedFrame(window) || extra.width() < 0 ||
-        extra.height() < 0)
+    if (window->objectName().isEmpty() || !inNormalState(window) || !plausibleFrame(extra) || extra == expectedFrame(window))
         return;
     knownFrames().insert(window->objectName(), extra);
     core::openSettings(kFrameSection)->setValue(window->objectName(), extra);
