@@ -485,7 +485,9 @@ private Q_SLOTS:
         p.waitForCard();
         const QRect screen = p.window->screen()->availableGeometry();
         p.window->showMaximized();
-        QTRY_VERIFY_WITH_TIMEOUT(p.window->isMaximized() && p.window->frameGeometry().width() == screen.width(), kWait);
+        // Qt keeps the frame's margins of before now and then (openbox drops the side borders of a maximised
+        // window): the client filling the screen's width is what shows the window manager maximised it.
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->isMaximized() && p.window->width() == screen.width(), kWait);
         QTest::qWait(300);
         p.close();
         // The normal place is kept, beside the mark.
