@@ -461,6 +461,18 @@ std::unique_ptr<RowFetcher> Database::prepareRowFetch(const QString& sqliteSql, 
 
 RowFetcher::~RowFetcher() { sqlite3_finalize(m_stmt); }
 
+RowFetcher::Batch::Batch(RowFetcher& fetcher) {
+    sqlite3* db = sqlite3_db_handle(fetcher.m_stmt);
+    // Inside a transaction of its own the connection already reads once.
+    if (sqlite3_get_autocommit(db) && sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr) == SQLITE_OK)
+        m_began = db;
+}
+
+RowFetcher::Batch::~Batch() {
+    if (m_began && sqlite3_exec(m_began, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
+        sqlite3_exec(m_began, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
 bool RowFetcher::fetch(qint64 rowid, QStringList& cells) {
     sqlite3_bind_int64(m_stmt, 1, rowid);
     const bool found = sqlite3_step(m_stmt) == SQLITE_ROW;

@@ -56,6 +56,18 @@ public:
 
     // False when no such row exists (any more); cells are then left empty.
     bool fetch(qint64 rowid, QStringList& cells);
+    // Fetches that follow each other share one read of the file while this lives: a fetch alone
+    // takes and drops the file's lock, most of what reading one row costs.
+    class Batch {
+    public:
+        explicit Batch(RowFetcher& fetcher);
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        sqlite3* m_began = nullptr;
+    };
     const QStringList& labels() const { return m_labels; }
 
 private:

@@ -22,6 +22,21 @@ void GridCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QMode
     option->displayAlignment = Qt::AlignLeft | Qt::AlignTop;
 }
 
+QString GridCellDelegate::fitted(const QString& text, const QStyleOptionViewItem& cell, int width) const {
+    // A string separator makes the metrics measure only its first variant; eliding knows them all.
+    if (cell.textElideMode == Qt::ElideNone || text.contains(QChar(0x9c)))
+        return cell.fontMetrics.elidedText(text, cell.textElideMode, width);
+    if (cell.font != m_widthsFont || m_widths.size() > kWidthsKept) {
+        m_widths.clear();
+        m_widthsFont = cell.font;
+    }
+    auto it = m_widths.constFind(text);
+    if (it == m_widths.constEnd())
+        it = m_widths.insert(text, QFontMetricsF(cell.font).horizontalAdvance(text));
+    // Eliding leaves a text alone on the same test.
+    return *it <= width ? text : cell.fontMetrics.elidedText(text, cell.textElideMode, width);
+}
+
 void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);
@@ -36,7 +51,7 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     // The style's text margin, as its own item drawing takes it.
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
-    const QString text = cell.fontMetrics.elidedText(cell.text, cell.textElideMode, textRect.width());
+    const QString text = fitted(cell.text, cell, textRect.width());
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
     QPalette::ColorGroup group = cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
     if (group == QPalette::Normal && !(cell.state & QStyle::State_Active))

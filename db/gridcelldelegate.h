@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QFont>
+#include <QHash>
 #include <QStyledItemDelegate>
 
 namespace ui {
@@ -15,6 +17,13 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    // Most cells fit their column: a text's width, once measured, says so without eliding it.
+    QString fitted(const QString& text, const QStyleOptionViewItem& cell, int width) const;
+    static constexpr qsizetype kWidthsKept = 20000;
+    mutable QHash<QString, qreal> m_widths;
+    mutable QFont m_widthsFont;
 };
 
 } // namespace ui

@@ -82,8 +82,16 @@ const QStringList& GridModel::rowCells(int row) const {
     if (slot.row != row) {
         if (!m_fetcher)
             return none;
-        m_fetcher->fetch(m_rowids[static_cast<size_t>(row)], slot.cells);
-        slot.row = row;
+        // A grid asks for the rows below next: read a screenful in one go.
+        const RowFetcher::Batch batch(*m_fetcher);
+        const int last = std::min(rowCount(), row + kFetchAhead);
+        for (int r = row; r < last; ++r) {
+            Slot& ahead = m_cache[static_cast<size_t>(r) % kCacheSlots];
+            if (ahead.row != r) {
+                m_fetcher->fetch(m_rowids[static_cast<size_t>(r)], ahead.cells);
+                ahead.row = r;
+            }
+        }
     }
     return slot.cells;
 }

@@ -61,6 +61,7 @@ private:
         QStringList cells;
     };
     static constexpr size_t kCacheSlots = 256; // a few screens of rows
+    static constexpr int kFetchAhead = 48;      // a screenful of rows on a tall screen
     mutable std::array<Slot, kCacheSlots> m_cache;
 
     QHash<int, quint32> m_rowColors;

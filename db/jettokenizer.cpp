@@ -81,17 +81,18 @@ std::vector<Token> tokenizeJet(const QString& sql) {
             tokens.push_back({TokenKind::Word, sql.mid(i, j - i)});
             i = j;
         } else {
-            static const QString twoChar[] = {QStringLiteral("<>"), QStringLiteral("<="),
-                                              QStringLiteral(">="), QStringLiteral("!=")};
-            QString sym(c);
-            for (const QString& t : twoChar) {
-                if (sql.mid(i, 2) == t) {
-                    sym = t;
+            // Looked at through a view: a pool query is mostly punctuation, read on every keystroke.
+            static constexpr QStringView twoChar[] = {u"<>", u"<=", u">=", u"!="};
+            const QStringView next = QStringView(sql).mid(i, 2);
+            qsizetype length = 1;
+            for (const QStringView t : twoChar) {
+                if (next == t) {
+                    length = 2;
                     break;
                 }
             }
-            tokens.push_back({TokenKind::Symbol, sym});
-            i += sym.size();
+            tokens.push_back({TokenKind::Symbol, sql.mid(i, length)});
+            i += length;
         }
     }
     return tokens;
