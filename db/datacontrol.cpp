@@ -79,6 +79,18 @@ bool DataControl::loadBase(const Narrowing& narrowing) {
     if (!list)
         return false;
     m_base = std::move(*list);
+    // Folded once here, so that a keystroke only compares.
+    m_folded.clear();
+    m_foldedEnds.clear();
+    m_folded.reserve(static_cast<size_t>(m_base.text.size()));
+    m_foldedEnds.reserve(m_base.rowids.size());
+    qsizetype begin = 0;
+    for (const qsizetype end : m_base.ends) {
+        appendFolded(m_base.text.constData() + begin, static_cast<int>(end - begin), m_folded);
+        m_foldedEnds.push_back(m_folded.size());
+        begin = end;
+    }
+    m_base.text = QByteArray();
     m_baseRows = baseRows;
     m_baseSource = narrowing.base;
     m_baseColumn = narrowing.column;
@@ -99,10 +111,10 @@ std::optional<std::vector<qint64>> DataControl::narrowedRowids(const Narrowing& 
     if (!loadBase(narrowing))
         return std::nullopt;
     std::vector<qint64> rowids;
-    qsizetype begin = 0;
+    size_t begin = 0;
     for (size_t i = 0; i < m_base.rowids.size(); ++i) {
-        const qsizetype end = m_base.ends[i];
-        if (!m_base.nulls[i] && like->matches(m_base.text.constData() + begin, static_cast<int>(end - begin)))
+        const size_t end = m_foldedEnds[i];
+        if (!m_base.nulls[i] && like->matchesFolded(m_folded.data() + begin, static_cast<qsizetype>(end - begin)))
             rowids.push_back(m_base.rowids[i]);
         begin = end;
     }

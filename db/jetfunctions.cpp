@@ -244,27 +244,27 @@ bool compilePattern(const QString& pattern, std::vector<PatternElement>& out) {
     return true;
 }
 
-// Walks the text's UTF-8 bytes directly; a star remembers the byte where it may resume.
-bool matchCompiled(const std::vector<PatternElement>& pat, const unsigned char* text, int bytes) {
-    const unsigned char* s = text;
-    const unsigned char* const end = text + bytes;
+// One matcher for UTF-8 as stored and for text folded beforehand: `read` yields the next folded
+// code point and moves on. A star remembers where it may resume.
+template <typename Pos, typename Read>
+bool matchRun(const std::vector<PatternElement>& pat, Pos s, const Pos end, Read read) {
     size_t pi = 0;
     size_t starPi = SIZE_MAX;
-    const unsigned char* starS = nullptr;
+    Pos starS{};
     while (s < end) {
         if (pi < pat.size() && pat[pi].kind == PatternElement::AnyRun) {
             starPi = pi++;
             starS = s;
             continue;
         }
-        const unsigned char* next = s;
-        const char32_t c = foldCodePoint(nextCodePoint(next, end));
+        Pos next = s;
+        const char32_t c = read(next);
         if (pi < pat.size() && pat[pi].matches(c)) {
             ++pi;
             s = next;
         } else if (starPi != SIZE_MAX) {
             pi = starPi + 1;
-            nextCodePoint(starS, end);
+            read(starS);
             s = starS;
         } else {
             return false;
@@ -273,6 +273,11 @@ bool matchCompiled(const std::vector<PatternElement>& pat, const unsigned char* 
     while (pi < pat.size() && pat[pi].kind == PatternElement::AnyRun)
         ++pi;
     return pi == pat.size();
+}
+
+bool matchCompiled(const std::vector<PatternElement>& pat, const unsigned char* text, int bytes) {
+    const unsigned char* const end = text + bytes;
+    return matchRun(pat, text, end, [end](const unsigned char*& p) { return foldCodePoint(nextCodePoint(p, end)); });
 }
 
 struct CompiledPattern {
@@ -387,6 +392,17 @@ std::optional<LikePattern> LikePattern::compile(const QString& pattern) {
 
 bool LikePattern::matches(const char* utf8, int bytes) const {
     return matchCompiled(m_elements->list, reinterpret_cast<const unsigned char*>(utf8), bytes);
+}
+
+bool LikePattern::matchesFolded(const char32_t* folded, qsizetype length) const {
+    return matchRun(m_elements->list, folded, folded + length, [](const char32_t*& p) { return *p++; });
+}
+
+void appendFolded(const char* utf8, int bytes, std::vector<char32_t>& out) {
+    const auto* p = reinterpret_cast<const unsigned char*>(utf8);
+    const unsigned char* const end = p + bytes;
+    while (p < end)
+        out.push_back(foldCodePoint(nextCodePoint(p, end)));
 }
 
 void registerJetFunctions(sqlite3* handle) {

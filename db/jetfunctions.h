@@ -28,10 +28,15 @@ public:
     // Nothing for a malformed pattern (the query would fail on it).
     static std::optional<LikePattern> compile(const QString& pattern);
     bool matches(const char* utf8, int bytes) const;
+    // The same verdict on text appendFolded has prepared, without decoding and folding it again.
+    bool matchesFolded(const char32_t* folded, qsizetype length) const;
 
 private:
     struct Elements;
     std::shared_ptr<const Elements> m_elements;
 };
+
+// Appends UTF-8 text as a pattern sees it: one case-folded code point per character.
+void appendFolded(const char* utf8, int bytes, std::vector<char32_t>& out);
 
 } // namespace db
