@@ -11,6 +11,7 @@
 #include "db/dberror.h"
 #include "core/dialogprompter.h"
 #include "app/commandline.h"
+#include "app/deferredicons.h"
 #include "app/firstpaint.h"
 #include "app/frmmain.h"
 #include "app/handoverchannel.h"
@@ -91,6 +92,7 @@ int main(int argc, char** argv) {
     std::optional<ui::NoDisplayGuard> noDisplay(std::in_place);
     QApplication app(argc, argv);
     noDisplay.reset();
+    QApplication::setStyle(new ui::DeferredIconStyle(QApplication::style()->name()));
     // Read again without Qt's own options, which QApplication has taken out.
     const ui::StartRequest start = ui::readStartRequest(QCoreApplication::arguments());
     if (start.kind == ui::StartRequest::Kind::Wrong)

@@ -1,4 +1,5 @@
 // The main window as a screen reader and a dark desktop meet it: names, grid cells, text colours, header tips.
+#include "app/deferredicons.h"
 #include "deck/deckmarking.h"
 #include "tests/helpers/mainwindowfixture.h"
 
@@ -6,6 +7,9 @@
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QImage>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QToolButton>
 #include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest/QTest>
@@ -34,6 +38,20 @@ bool hasColour(QWidget* w, QRgb colour) {
             if ((image.pixel(x, y) & 0xffffff) == (colour & 0xffffff))
                 return true;
     return false;
+}
+
+// The arrow a menu bar too narrow for its menus shows, as drawn under the application's style.
+QImage overflowArrow(Qt::LayoutDirection direction) {
+    QMainWindow window;
+    window.setLayoutDirection(direction);
+    for (int i = 0; i < 12; ++i)
+        window.menuBar()->addMenu(QStringLiteral("Menü %1").arg(i));
+    window.resize(160, 100);
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return {};
+    auto* arrow = window.menuBar()->findChild<QToolButton*>(QStringLiteral("qt_menubar_ext_button"));
+    return arrow && arrow->isVisible() ? arrow->grab().toImage() : QImage();
 }
 
 } // namespace
@@ -144,6 +162,20 @@ private Q_SLOTS:
             QVERIFY(tipAt(f.window->flxPool, column).contains(QStringLiteral("Rechtsklick: nur Karten mit einem Wert")));
         QCOMPARE(tipAt(f.window->flxPool, 1), QString());
         QCOMPARE(tipAt(f.window->flxDeck, 0), QString());
+    }
+
+    // The program's style reads the overflow arrow only when it is drawn; drawn, it is the desktop's own.
+    void theOverflowArrowIsTheDesktopsOwn() {
+        const QString desktop = QApplication::style()->name();
+        QApplication::setStyle(new ui::DeferredIconStyle(desktop));
+        const QImage deferred[] = {overflowArrow(Qt::LeftToRight), overflowArrow(Qt::RightToLeft)};
+        QApplication::setStyle(desktop);
+        const QImage own[] = {overflowArrow(Qt::LeftToRight), overflowArrow(Qt::RightToLeft)};
+        for (int i : {0, 1}) {
+            QVERIFY(!own[i].isNull());
+            QCOMPARE(deferred[i], own[i]);
+        }
+        QVERIFY(own[0] != own[1]);
     }
 };
 
