@@ -1,10 +1,11 @@
-// How a grid cell is painted: marking colour, selection, one elided line of text.
+// How a grid cell is painted: marking colour, selection, one line of text cut to its column.
 #include "db/gridcelldelegate.h"
 
 #include "db/gridmodel.h"
 
 #include <QApplication>
 #include <QPainter>
+#include <QStaticText>
 
 namespace ui {
 
@@ -26,15 +27,24 @@ QString GridCellDelegate::fitted(const QString& text, const QStyleOptionViewItem
     // A string separator makes the metrics measure only its first variant; eliding knows them all.
     if (cell.textElideMode == Qt::ElideNone || text.contains(QChar(0x9c)))
         return cell.fontMetrics.elidedText(text, cell.textElideMode, width);
-    if (cell.font != m_widthsFont || m_widths.size() > kWidthsKept) {
-        m_widths.clear();
-        m_widthsFont = cell.font;
-    }
     auto it = m_widths.constFind(text);
     if (it == m_widths.constEnd())
         it = m_widths.insert(text, QFontMetricsF(cell.font).horizontalAdvance(text));
     // Eliding leaves a text alone on the same test.
     return *it <= width ? text : cell.fontMetrics.elidedText(text, cell.textElideMode, width);
+}
+
+const QStaticText* GridCellDelegate::laidOut(const QString& text) const {
+    for (const QChar c : text)
+        if (c.category() == QChar::Other_Control)
+            return nullptr;
+    auto it = m_glyphs.find(text);
+    if (it == m_glyphs.end()) {
+        QStaticText glyphs(text);
+        glyphs.setTextFormat(Qt::PlainText);
+        it = m_glyphs.insert(text, glyphs);
+    }
+    return &*it;
 }
 
 void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
@@ -51,6 +61,11 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     // The style's text margin, as its own item drawing takes it.
     const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
     const QRect textRect = cell.rect.adjusted(margin, 0, -margin, 0);
+    if (cell.font != m_textsFont || m_widths.size() > kTextsKept || m_glyphs.size() > kTextsKept) {
+        m_widths.clear();
+        m_glyphs.clear();
+        m_textsFont = cell.font;
+    }
     const QString text = fitted(cell.text, cell, textRect.width());
     style->drawPrimitive(QStyle::PE_PanelItemViewItem, &cell, painter, widget);
     QPalette::ColorGroup group = cell.state & QStyle::State_Enabled ? QPalette::Normal : QPalette::Disabled;
@@ -61,7 +76,10 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     painter->setClipRect(cell.rect);
     painter->setFont(cell.font);
     painter->setPen(cell.palette.color(group, cell.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
-    painter->drawText(textRect, int(cell.displayAlignment) | Qt::TextSingleLine | Qt::TextDontClip, text);
+    if (const QStaticText* glyphs = laidOut(text))
+        painter->drawStaticText(textRect.topLeft(), *glyphs);
+    else
+        painter->drawText(textRect, int(cell.displayAlignment) | Qt::TextSingleLine | Qt::TextDontClip, text);
     painter->restore();
 }
 
