@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <algorithm>
 #include <utility>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -48,6 +49,17 @@ void FlexGrid::setGridModel(db::GridModel* model) {
     // A bound grid shows a re-run query from its first row; only funcRefreshKeepTop scrolls back.
     connect(model, &QAbstractItemModel::modelReset, this, &QAbstractItemView::scrollToTop);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] { Q_EMIT selectionMoved(); });
+    tellRowsShown();
+}
+
+void FlexGrid::resizeEvent(QResizeEvent* event) {
+    QTableView::resizeEvent(event);
+    tellRowsShown();
+}
+
+void FlexGrid::tellRowsShown() {
+    if (m_model)
+        m_model->setRowsShown(viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()) + 1);
 }
 
 int FlexGrid::Rows() const { return m_model ? m_model->rowCount() + 1 : 1; }

@@ -49,8 +49,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void tellRowsShown();
     db::GridModel* m_model = nullptr;
     // A drag on a header edge widens a column; its release is no click on the header.
     bool m_resizing = false;

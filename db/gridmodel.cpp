@@ -82,9 +82,9 @@ const QStringList& GridModel::rowCells(int row) const {
     if (slot.row != row) {
         if (!m_fetcher)
             return none;
-        // A grid asks for the rows below next: read a screenful in one go.
+        // A grid asks for the rows below next: read what it shows in one go.
         const RowFetcher::Batch batch(*m_fetcher);
-        const int last = std::min(rowCount(), row + kFetchAhead);
+        const int last = std::min(rowCount(), row + m_fetchAhead);
         for (int r = row; r < last; ++r) {
             Slot& ahead = m_cache[static_cast<size_t>(r) % kCacheSlots];
             if (ahead.row != r) {

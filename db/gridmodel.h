@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+#include <algorithm>
 #include <array>
 #include <memory>
 #include <vector>
@@ -42,6 +43,8 @@ public:
     // Colours every row whose text in column, case folded, is one of keys; all other rows black.
     // Holds until the next load, under colours set row by row afterwards.
     void markRows(int column, QSet<QString> foldedKeys, quint32 rgb);
+    // How many rows the grid shows: a row read on demand brings as many after it.
+    void setRowsShown(int rows) { m_fetchAhead = std::clamp(rows, 1, static_cast<int>(kCacheSlots / 2)); }
     // First row whose text in column is exactly text; -1 when none.
     int findRow(int column, const QString& text) const;
     // First row whose rowid is one of rowids; -1 when none, or when the rows were not read by rowid.
@@ -61,7 +64,7 @@ private:
         QStringList cells;
     };
     static constexpr size_t kCacheSlots = 256; // a few screens of rows
-    static constexpr int kFetchAhead = 48;      // a screenful of rows on a tall screen
+    int m_fetchAhead = 48;                       // until the grid says how many it shows
     mutable std::array<Slot, kCacheSlots> m_cache;
 
     QHash<int, quint32> m_rowColors;
