@@ -4,6 +4,8 @@
 #include "core/errornumbers.h"
 #include "db/dberror.h"
 
+#include <array>
+
 namespace db {
 
 namespace {
@@ -19,6 +21,11 @@ bool isWordPart(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
 
 // Reads a literal that ends at the next single quote character; a doubled quote stands for one.
 qsizetype readQuoted(const QString& sql, qsizetype pos, QChar quote, QString& value) {
+    // Most literals hold no doubled quote: one copy then.
+    if (const qsizetype end = sql.indexOf(quote, pos + 1); end >= 0 && (end + 1 >= sql.size() || sql[end + 1] != quote)) {
+        value = sql.mid(pos + 1, end - pos - 1);
+        return end + 1;
+    }
     for (qsizetype i = pos + 1; i < sql.size(); ++i) {
         if (sql[i] != quote) {
             value += sql[i];
@@ -91,7 +98,14 @@ std::vector<Token> tokenizeJet(const QString& sql) {
                     break;
                 }
             }
-            tokens.push_back({TokenKind::Symbol, sql.mid(i, length)});
+            // One shared string per ASCII punctuation mark instead of a copy per occurrence.
+            static const auto marks = [] {
+                std::array<QString, 128> all;
+                for (char16_t m = 0; m < 128; ++m)
+                    all[m] = QString(QChar(m));
+                return all;
+            }();
+            tokens.push_back({TokenKind::Symbol, length == 1 && c.unicode() < 128 ? marks[c.unicode()] : sql.mid(i, length)});
             i += length;
         }
     }
