@@ -188,6 +188,7 @@ private:
     QTimer* m_quietWork = nullptr;
     // What the pool's marking compares with, read again only after the file changed.
     std::unique_ptr<deck::InDeckNumbers> m_deckNumbers;
+    deck::InDeckNumbers& deckNumbers();
 
     // Grid behaviour.
     void onPoolHeader(Qt::MouseButton button, int column, QPoint globalPos);

@@ -86,6 +86,18 @@ void frmMain::idleWork() {
     // The names the next letter in the name box narrows; only the filter and the order decide them.
     if (const auto narrowing = filter::nameNarrowing(SQLPOOL, WHERE, ORDER, QStringLiteral("x")))
         dtaPool.rememberBase(*narrowing);
+    // And the deck's numbers the pool's greying after it consults, with the connection that reads them.
+    try {
+        deckNumbers().current();
+    } catch (const db::DbError&) {
+        // The keystroke that needs them reads them again and reports what fails.
+    }
+}
+
+deck::InDeckNumbers& frmMain::deckNumbers() {
+    if (!m_deckNumbers)
+        m_deckNumbers = std::make_unique<deck::InDeckNumbers>(sDatabasePath);
+    return *m_deckNumbers;
 }
 
 void frmMain::poolRefreshWithCount(const QString& typedName) {
@@ -96,10 +108,8 @@ void frmMain::poolRefreshWithCount(const QString& typedName) {
 void frmMain::showPoolCount() { lblAnzPool->setText(deck::countText(flxPool->Rows() - 1)); }
 
 int frmMain::DeckAbgleichen() {
-    if (!m_deckNumbers)
-        m_deckNumbers = std::make_unique<deck::InDeckNumbers>(sDatabasePath);
     // The pool consults the deck's numbers for the rows it shows instead of reading every row.
-    dtaPool.model().markRows(7, m_deckNumbers->current(), deck::kInDeckGrey);
+    dtaPool.model().markRows(7, deckNumbers().current(), deck::kInDeckGrey);
     // The player stays on the row they were on while it is in view, else on the row shown at the top, so
     // that the card window shows that card and the arrow keys move from there.
     const int top = flxPool->TopRow();
