@@ -113,7 +113,7 @@ int frmMain::DeckAbgleichen() {
     // The player stays on the row they were on while it is in view, else on the row shown at the top, so
     // that the card window shows that card and the arrow keys move from there.
     const int top = flxPool->TopRow();
-    const int shown = flxPool->viewport()->height() / qMax(1, flxPool->rowHeight(0));
+    const int shown = flxPool->wholeRowsShown();
     const int current = flxPool->Row();
     if (top > 0 && (current < top || current > top + shown))
         flxPool->setRow(top, FlexGrid::Scroll::Keep);

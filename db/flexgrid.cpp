@@ -57,9 +57,12 @@ void FlexGrid::resizeEvent(QResizeEvent* event) {
     tellRowsShown();
 }
 
+int FlexGrid::wholeRowsShown() const { return viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()); }
+
 void FlexGrid::tellRowsShown() {
+    // With the row cut at the bottom.
     if (m_model)
-        m_model->setRowsShown(viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()) + 1);
+        m_model->setRowsShown(wholeRowsShown() + 1);
 }
 
 int FlexGrid::Rows() const { return m_model ? m_model->rowCount() + 1 : 1; }

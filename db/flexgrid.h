@@ -27,6 +27,7 @@ public:
     void setRow(int row, Scroll scroll = Scroll::IntoView);
     QString TextMatrix(int row, int column) const;
     int TopRow() const; // first visible data row, 0 if none
+    int wholeRowsShown() const; // data rows the view shows uncut
     void setTopRow(int row);
     void setRedraw(bool on);
     void setColumnWidthsTwips(const QList<int>& twips);
