@@ -35,11 +35,12 @@ QString GridCellDelegate::fitted(const QString& text, const QStyleOptionViewItem
 }
 
 const QStaticText* GridCellDelegate::laidOut(const QString& text) const {
-    for (const QChar c : text)
-        if (c.category() == QChar::Other_Control)
-            return nullptr;
     auto it = m_glyphs.find(text);
     if (it == m_glyphs.end()) {
+        // Only text without control characters is kept, so a text found needs no second look.
+        for (const QChar c : text)
+            if (c.category() == QChar::Other_Control)
+                return nullptr;
         QStaticText glyphs(text);
         glyphs.setTextFormat(Qt::PlainText);
         it = m_glyphs.insert(text, glyphs);
