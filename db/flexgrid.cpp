@@ -3,6 +3,7 @@
 
 #include "db/gridcelldelegate.h"
 #include "db/gridmodel.h"
+#include "db/gridscrollbar.h"
 #include "core/windowplace.h"
 
 #include <QApplication>
@@ -16,6 +17,8 @@
 namespace ui {
 
 FlexGrid::FlexGrid(QWidget* parent) : QTableView(parent) {
+    setVerticalScrollBar(new GridScrollBar(Qt::Vertical));
+    setHorizontalScrollBar(new GridScrollBar(Qt::Horizontal));
     setItemDelegate(new GridCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

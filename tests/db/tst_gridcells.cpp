@@ -2,13 +2,17 @@
 #include "db/flexgrid.h"
 #include "db/gridcelldelegate.h"
 #include "db/gridmodel.h"
+#include "db/gridscrollbar.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QImage>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QtTest/QTest>
+
+#include <array>
 
 namespace {
 
@@ -88,6 +92,54 @@ private Q_SLOTS:
                 }
         }
         QVERIFY2(differing.isEmpty(), qPrintable(differing.join(u'\n')));
+    }
+
+    // A grid's scroll bar, led through generated states (often only its range changes, as when the
+    // name box narrows the pool), looks after each exactly as a plain scroll bar in the same state,
+    // and reuses its picture where that looks the same.
+    void scrollBarsAreDrawnAsTheStyleDrawsThem() {
+        QRandomGenerator random(20261210);
+        for (const Qt::Orientation orientation : {Qt::Vertical, Qt::Horizontal}) {
+            ui::GridScrollBar kept(orientation);
+            QScrollBar plain(orientation);
+            int paints = 0;
+            for (int step = 0; step < 150; ++step) {
+                // Now and then one thing about the bar itself changes.
+                const int change = step == 0 ? 0 : int(random.bounded(16));
+                for (QScrollBar* bar : {static_cast<QScrollBar*>(&kept), &plain}) {
+                    if (change == 0) {
+                        const int length = 40 + int(QRandomGenerator(step).bounded(400));
+                        bar->resize(orientation == Qt::Vertical ? QSize(bar->sizeHint().width(), length)
+                                                                : QSize(length, bar->sizeHint().height()));
+                    } else if (change == 1) {
+                        bar->setLayoutDirection(bar->isRightToLeft() ? Qt::LeftToRight : Qt::RightToLeft);
+                    } else if (change == 2) {
+                        bar->setEnabled(!bar->isEnabled());
+                    } else if (change == 3) {
+                        QPalette palette = bar->palette();
+                        palette.setColor(QPalette::Button, palette.color(QPalette::Button).lightness() > 128 ? QColor(0x30, 0x30, 0x34)
+                                                                                                           : QColor(0xEF, 0xEF, 0xEF));
+                        bar->setPalette(palette);
+                    }
+                }
+                // Half the steps narrow a long list: only the range moves, the slider stays at the top.
+                const bool narrowing = random.bounded(2);
+                const int bound = std::array{0, 3, 60, 100000}[random.bounded(4)];
+                const int maximum = narrowing ? 1000 + int(random.bounded(99000)) : bound ? int(random.bounded(bound)) : 0;
+                const int page = narrowing ? kept.pageStep() : 5 + int(random.bounded(40));
+                const int value = narrowing || random.bounded(3) ? 0 : int(random.bounded(maximum + 1));
+                for (QScrollBar* bar : {static_cast<QScrollBar*>(&kept), &plain}) {
+                    bar->setRange(0, maximum);
+                    bar->setPageStep(page);
+                    bar->setValue(value);
+                }
+                const QImage picture = kept.grab().toImage();
+                ++paints;
+                QVERIFY2(picture == plain.grab().toImage(),
+                         qPrintable(QStringLiteral("step %1: %2 of %3, page %4").arg(step).arg(value).arg(maximum).arg(page)));
+            }
+            QVERIFY2(kept.picturesDrawn() < paints * 2 / 3, qPrintable(QString::number(kept.picturesDrawn())));
+        }
     }
 };
 
