@@ -1,9 +1,13 @@
-// Standard icons that are read when first drawn.
+// Style pictures kept out of the first paint: icons read when first drawn, a frame read without the image plugins.
 #include "app/deferredicons.h"
 
 #include <QApplication>
+#include <QDateTime>
+#include <QFileInfo>
 #include <QIconEngine>
+#include <QImageReader>
 #include <QPainter>
+#include <QPixmapCache>
 #include <QPointer>
 #include <QWidget>
 
@@ -49,7 +53,41 @@ private:
     std::shared_ptr<State> m_state;
 };
 
+// QPixmap's own spelling of a number in its cache keys: each byte in memory order, low digit first.
+template <typename T>
+QString cacheKeyHex(T value) {
+    static constexpr char16_t kDigits[] = u"0123456789abcdef";
+    QString out;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
+    for (std::size_t i = 0; i < sizeof value; ++i) {
+        out += QChar(kDigits[bytes[i] & 0xf]);
+        out += QChar(kDigits[bytes[i] >> 4]);
+    }
+    return out;
+}
+
 } // namespace
+
+QPixmap readGroupBoxFrame() {
+    const QFileInfo file(QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png"));
+    QImageReader reader(file.filePath(), "png");
+    reader.setAutoDetectImageFormat(false);
+    const QPixmap frame = QPixmap::fromImage(reader.read());
+    if (frame.isNull())
+        return frame;
+    // The pixmap kind is 0, an ordinary pixmap.
+    QPixmapCache::insert(QStringLiteral("qt_pixmap") + file.absoluteFilePath() +
+                             cacheKeyHex(static_cast<uint>(file.lastModified().toSecsSinceEpoch())) +
+                             cacheKeyHex(static_cast<quint64>(file.size())) + cacheKeyHex(0u),
+                         frame);
+    return frame;
+}
+
+void DeferredIconStyle::polish(QApplication* application) {
+    QProxyStyle::polish(application);
+    if (baseStyle()->name().compare(u"fusion", Qt::CaseInsensitive) == 0)
+        readGroupBoxFrame();
+}
 
 QIcon DeferredIconStyle::standardIcon(StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const {
     if (icon != SP_ToolBarHorizontalExtensionButton && icon != SP_ToolBarVerticalExtensionButton)

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <QMenuBar>
+#include <QPixmapCache>
 #include <QToolButton>
 #include <QToolTip>
 #include <QTreeWidget>
@@ -176,6 +177,20 @@ private Q_SLOTS:
             QCOMPARE(deferred[i], own[i]);
         }
         QVERIFY(own[0] != own[1]);
+    }
+
+    // Fusion's group box frame, read without the image plugins, is the one Qt's own read then finds,
+    // pixel for pixel what Qt reads itself.
+    void theGroupBoxFrameIsFoundWhereQtLooks() {
+        const QString path = QStringLiteral(":/qt-project.org/styles/commonstyle/images/fusion_groupbox.png");
+        QPixmapCache::clear();
+        const QImage own = QPixmap(path).toImage();
+        QPixmapCache::clear();
+        const QPixmap read = ui::readGroupBoxFrame();
+        const QPixmap found(path);
+        QVERIFY(!own.isNull());
+        QCOMPARE(found.cacheKey(), read.cacheKey());
+        QCOMPARE(found.toImage(), own);
     }
 };
 
