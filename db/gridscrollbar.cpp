@@ -20,6 +20,11 @@ void GridScrollBar::paintEvent(QPaintEvent* event) {
     }
     QStyleOptionSlider option;
     initStyleOption(&option);
+    // A style whose bars fade in and out draws each moment differently.
+    if (style()->styleHint(QStyle::SH_ScrollBar_Transient, &option, this)) {
+        QScrollBar::paintEvent(event);
+        return;
+    }
     option.subControls = QStyle::SC_All;
     option.activeSubControls = QStyle::SC_None;
     // What a picture shows: the parts where the style puts them, not the numbers behind the slider.

@@ -8,7 +8,8 @@ namespace ui {
 // A grid's scroll bar, drawn from a picture of itself while nothing that shows has changed. Qt lays
 // out a scroll area's scroll bars on every change of its rows and raises one above the other, so both
 // are painted again on each letter typed into the name box, although they mostly look the same.
-// While the mouse is over it or a button is held, it is drawn as QScrollBar draws itself.
+// While the mouse is over it or a button is held, or under a style whose bars fade, it is drawn as
+// QScrollBar draws itself.
 class GridScrollBar : public QScrollBar {
 public:
     explicit GridScrollBar(Qt::Orientation orientation, QWidget* parent = nullptr);
