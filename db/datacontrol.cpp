@@ -91,6 +91,7 @@ bool DataControl::loadBase(const Narrowing& narrowing) {
         begin = end;
     }
     m_base.text = QByteArray();
+    m_base.ends = {};
     m_baseRows = baseRows;
     m_baseSource = narrowing.base;
     m_baseColumn = narrowing.column;

@@ -61,7 +61,7 @@ private:
     QString m_baseColumn; // and the column it narrows
     qint64 m_baseVersion = -1;
     Source m_lastSource = Source::WholeQuery;
-    RowidTexts m_base;                 // its text only until folded into m_folded
+    RowidTexts m_base;                 // its text and ends only until folded into m_folded
     std::vector<char32_t> m_folded;    // each row's text as patterns compare it
     std::vector<size_t> m_foldedEnds;  // where each row's ends in m_folded
     QString m_connectedTo;
